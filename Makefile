@@ -1,0 +1,20 @@
+# The two commands of the project (see README.md):
+#   make demo   runs Tiqora Desk under Wine against a sample suite installation
+#   make test   builds and runs every test
+# Both install what a fresh Debian 12 machine lacks first.
+.PHONY: test demo build bench clean
+
+test:
+	bash tools/run-tests.sh
+
+demo:
+	bash tools/demo.sh
+
+build:
+	bash tools/build.sh
+
+bench:
+	bash tools/bench-startup.sh
+
+clean:
+	rm -rf build/native build/win build/wine

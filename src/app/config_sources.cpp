@@ -1,0 +1,84 @@
+#include "app/config_sources.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace tiqora {
+
+std::wstring readIniString(const std::wstring& file, const wchar_t* section, const wchar_t* key,
+                           const wchar_t* fallback, size_t capacity) {
+    std::vector<wchar_t> buffer(capacity, L'\0');
+    const DWORD length =
+        GetPrivateProfileStringW(section, key, fallback, buffer.data(), static_cast<DWORD>(capacity), file.c_str());
+    return std::wstring(buffer.data(), length);
+}
+
+std::string readIniStringA(const std::string& file, const char* section, const char* key, const char* fallback,
+                           size_t capacity) {
+    std::vector<char> buffer(capacity, '\0');
+    const DWORD length =
+        GetPrivateProfileStringA(section, key, fallback, buffer.data(), static_cast<DWORD>(capacity), file.c_str());
+    return std::string(buffer.data(), length);
+}
+
+KrlmFlags readKrlmFlags(const std::wstring& productDataFolder) {
+    const std::wstring file = productDataFolder + L"\\KRLM.ini";
+    return KrlmFlags{
+        readIniString(file, L"data", L"SendWebRpt", L"N/A", 200),
+        readIniString(file, L"data", L"SendLocalRpt", L"", 40),
+        readIniString(file, L"data", L"ITTicketServer", L"", 40),
+    };
+}
+
+std::wstring readQxPath(const std::wstring& productDataFolder) {
+    return readIniString(productDataFolder + L"\\QXPath.ini", L"QXPATH", L"QXPATH", L"N/A", 100);
+}
+
+std::wstring readAdminTicketUserName(const std::wstring& productDataFolder) {
+    return readIniString(productDataFolder + L"\\DPX_AdminTicket.ini", L"Name", L"UserName", L"N/A", 512);
+}
+
+RegistryKeyPath registryKeyPathOf(RegistrySource source) {
+    switch (source) {
+    case RegistrySource::SuiteConfig: return {HKEY_LOCAL_MACHINE, L"SOFTWARE\\Kelvane\\Orvantis\\Config"};
+    case RegistrySource::SuiteConfig32:
+        return {HKEY_LOCAL_MACHINE, L"SOFTWARE\\Wow6432Node\\Kelvane\\Orvantis\\Config"};
+    case RegistrySource::LegacyUser:
+        return {HKEY_CURRENT_USER, L"SOFTWARE\\VB and VBA Program Settings\\ZORVEXGUARD\\Config"};
+    case RegistrySource::OperatingSystem:
+        return {HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion"};
+    }
+    return {HKEY_LOCAL_MACHINE, L""};
+}
+
+std::optional<std::wstring> readRegistryString(RegistrySource source, const wchar_t* name, size_t bufferBytes) {
+    const RegistryKeyPath where = registryKeyPathOf(source);
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(where.root, where.path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return std::nullopt;
+
+    std::vector<wchar_t> buffer(bufferBytes / sizeof(wchar_t), L'\0');
+    DWORD type = 0;
+    DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+    const LONG status = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;
+
+    size_t length = bytes / sizeof(wchar_t);
+    while (length > 0 && buffer[length - 1] == L'\0') --length;
+    // A value stored without its terminator that fills the whole buffer has
+    // no room for one: it is too long for this buffer.
+    if (length >= buffer.size()) return std::nullopt;
+    // Text after an embedded NUL is not part of the string.
+    return std::wstring(buffer.data(), wcsnlen(buffer.data(), length));
+}
+
+std::wstring readRegistryString(std::initializer_list<RegistrySource> order, const wchar_t* name,
+                                size_t bufferBytes) {
+    for (RegistrySource source : order) {
+        if (auto value = readRegistryString(source, name, bufferBytes)) return *value;
+    }
+    return {};
+}
+
+}  // namespace tiqora

@@ -1,0 +1,24 @@
+// Cross-process guards of the start-up: the named mutex of the mode and the
+// check whether an administrator already chats about a replied ticket.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tiqora {
+
+enum class GuardResult {
+    Acquired,        // this process now holds the guard
+    AlreadyRunning,  // another process holds it: this one ends at once
+    Unavailable,     // the mutex cannot be created (e.g. the name holds '\'): no guard
+};
+
+// Creates the named mutex, initially owned. Its handle stays open until the
+// process ends, which releases it.
+GuardResult takeNamedGuard(const std::wstring& name);
+
+// Walks the top-level windows from the top of the Z order and returns the
+// title of the first whose non-empty title contains `marker` (case-sensitive).
+std::optional<std::wstring> findWindowTitled(const std::wstring& marker);
+
+}  // namespace tiqora

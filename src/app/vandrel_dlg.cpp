@@ -1,0 +1,171 @@
+#include "app/vandrel_dlg.h"
+
+#include <cstdlib>
+
+#include "app/about_dlg.h"
+#include "app/single_instance.h"
+#include "app/wide_text.h"
+#include "feedback/feedback_dlg.h"
+#include "itticket/system_admin_dlg.h"
+#include "itticket/ticket_log.h"
+#include "resource.h"
+#include "tracking/popup_dlg.h"
+
+namespace tiqora {
+
+CVandrelDlg::CVandrelDlg(ProcessValues& values)
+    : ui::Dialog(IDD_TIQORA_DIALOG),
+      values_(values),
+      icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TIQORA))) {}
+
+CVandrelDlg::~CVandrelDlg() = default;
+
+BOOL CVandrelDlg::OnInitDialog() {
+    addAboutMenuItem();
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+
+    tail_ = fromUtf8(tiqora::commandLineTail(toUtf8(GetCommandLineW())));
+    enforceSingleInstance();
+    loadProcessValues();
+    dispatch(modeForTail(toUtf8(tail_)));
+    return TRUE;
+}
+
+void CVandrelDlg::addAboutMenuItem() {
+    HMENU systemMenu = GetSystemMenu(hwnd(), FALSE);
+    if (!systemMenu) return;
+    wchar_t text[128] = {};
+    if (LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, text, static_cast<int>(std::size(text))) <= 0) return;
+    AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, text);
+}
+
+void CVandrelDlg::enforceSingleInstance() {
+    const std::string tail = toUtf8(tail_);
+    const std::string name = guardMutexName(tail);
+    if (name.empty()) return;  // a tail no guard covers
+    if (takeNamedGuard(fromUtf8(name)) == GuardResult::AlreadyRunning) std::exit(0);
+
+    if (guardKindForTail(tail) != GuardKind::Reply) return;
+    if (auto chat = findWindowTitled(fromUtf8(chatWindowMarker(tail)))) {
+        writeTicketLog("Admin already chatting");
+        writeTicketLog(toAnsi(*chat));
+        std::exit(0);
+    }
+}
+
+void CVandrelDlg::loadProcessValues() {
+    values_.folders = productFolders();
+    values_.flags = readKrlmFlags(values_.folders.productData);
+    values_.transportLibraryPath = installFolder() + L"\\QXSCAN\\WBX.DLL";
+    requestLibraryPath_ = values_.transportLibraryPath;
+    values_.startupTransport = loadTransportLibrary(values_.transportLibraryPath);
+}
+
+void CVandrelDlg::dispatch(Mode mode) {
+    switch (mode) {
+    case Mode::Feedback: {
+        Feedback feedback;
+        feedback.DoModal(hwnd());
+        EndDialog(0);
+        return;
+    }
+    case Mode::ItTicket: {
+        values_.showMainWindow = false;
+        CSystemAdminDlg ticketForm(values_);
+        ticketForm.DoModal(hwnd());
+        EndDialog(0);
+        return;
+    }
+    case Mode::ReplyLan:
+    case Mode::ReplyWeb: {
+        values_.showMainWindow = false;
+        CpopUp popup(tail_);
+        popup.DoModal(hwnd());
+        EndDialog(0);
+        return;
+    }
+    case Mode::PendingResend:
+        // Nothing is shown in this mode. The scan of the pending folder
+        // belongs to the ticket resend module; this mode ends quietly.
+        values_.startupTransport.unload();
+        EndDialog(0);
+        return;
+    case Mode::SupportRequest:
+        setUpRequestForm();
+        return;
+    }
+}
+
+void CVandrelDlg::setUpRequestForm() {
+    SetWindowTextW(hwnd(), L"Tiqora Desk");
+    // The request form loads the library from the suite folder named in
+    // QXPath.ini rather than from the install folder.
+    requestLibraryPath_ = readQxPath(values_.folders.productData) + L"\\WBX.DLL";
+}
+
+bool CVandrelDlg::PreTranslateMessage(MSG& message) {
+    // Escape never closes the main form.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) return true;
+    return ui::Dialog::PreTranslateMessage(message);
+}
+
+bool CVandrelDlg::OnCommand(int id, int code, HWND control) {
+    switch (id) {
+    case IDC_REQUEST_CLOSE:
+        std::exit(0);
+    case IDC_REQUEST_MIN:
+        ShowWindow(hwnd(), SW_MINIMIZE);
+        return true;
+    default:
+        return ui::Dialog::OnCommand(id, code, control);
+    }
+}
+
+void CVandrelDlg::OnOK() {
+    // Return raises IDOK; in the request form it belongs to the submission
+    // and never ends the form.
+}
+
+void CVandrelDlg::paintMinimisedIcon() {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd(), &paint);
+    SendMessageW(hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    const int cx = GetSystemMetrics(SM_CXICON);
+    const int cy = GetSystemMetrics(SM_CYICON);
+    DrawIcon(dc, (client.right - client.left - cx + 1) / 2, (client.bottom - client.top - cy + 1) / 2, icon_);
+    EndPaint(hwnd(), &paint);
+}
+
+INT_PTR CVandrelDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+    switch (message) {
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
+            CAboutDlg about;
+            about.DoModal(hwnd());
+            handled = true;
+        }
+        return FALSE;
+    case WM_PAINT:
+        if (IsIconic(hwnd())) {
+            paintMinimisedIcon();
+            handled = true;
+        }
+        return FALSE;
+    case WM_QUERYDRAGICON:
+        handled = true;
+        return reinterpret_cast<INT_PTR>(icon_);
+    case WM_WINDOWPOSCHANGING:
+        // In the IT ticket and reply modes the main dialog exists but must
+        // never become visible: strip any show request.
+        if (!values_.showMainWindow) reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+        return FALSE;
+    default:
+        return ui::Dialog::OnMessage(message, wParam, lParam, handled);
+    }
+}
+
+}  // namespace tiqora

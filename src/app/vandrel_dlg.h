@@ -1,0 +1,45 @@
+// The main dialog. Its initialisation decides the mode of the whole process
+// from the command-line tail: it becomes the support request form itself, or
+// stays invisible and runs one child dialog (feedback, IT ticket, reply
+// popup) modally, or re-sends pending tickets without showing anything.
+#pragma once
+
+#include <string>
+
+#include "app/command_line.h"
+#include "app/process_values.h"
+#include "ui/dialog.h"
+
+namespace tiqora {
+
+class CVandrelDlg : public ui::Dialog {
+public:
+    explicit CVandrelDlg(ProcessValues& values);
+    ~CVandrelDlg() override;
+
+    const std::wstring& commandLineTail() const { return tail_; }
+
+protected:
+    BOOL OnInitDialog() override;
+    bool PreTranslateMessage(MSG& message) override;
+    bool OnCommand(int id, int code, HWND control) override;
+    void OnOK() override;
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+
+private:
+    void addAboutMenuItem();
+    // Ends the process when another instance holds this mode's guard or an
+    // administrator already chats about the replied ticket.
+    void enforceSingleInstance();
+    void loadProcessValues();
+    void dispatch(Mode mode);
+    void setUpRequestForm();
+    void paintMinimisedIcon();
+
+    ProcessValues& values_;
+    std::wstring tail_;
+    std::wstring requestLibraryPath_;  // the request form's own copy of the transport library path
+    HICON icon_ = nullptr;
+};
+
+}  // namespace tiqora

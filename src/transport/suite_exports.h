@@ -1,0 +1,32 @@
+// The exports of the suite's transport library (WBX.DLL) and intranet policy
+// library (DPXIntraPol.dll), shared by the program and our stand-ins.
+//
+// C linkage, the platform's default calling convention (x64 has one), 8-bit
+// NUL-terminated strings, `int` results. The exports receive no size for the
+// reply buffer: each call site hands a buffer of a fixed size (see
+// suite/README.md) and the library writes no further than that.
+#pragma once
+
+extern "C" {
+
+// POST `body` to http://host[:port]path with `agent` as User-Agent; the reply
+// body goes to `reply` (8192 bytes).
+using SendWebdata2Fn = int (*)(const char* host, const char* path, const char* body, const char* agent,
+                               char* reply);
+
+// As SendWebdata2 with three numeric arguments (mode, attempts, connect
+// time-out in seconds); reply buffer 2048 bytes.
+using SendWebdata3Fn = int (*)(const char* host, const char* path, const char* body, const char* agent, int mode,
+                               int attempts, int connectSeconds, char* reply);
+
+// As SendWebdata3 plus the TCP port; reply buffer 21000 bytes.
+using SendWebdata4Fn = int (*)(const char* host, const char* path, const char* body, const char* agent, int mode,
+                               int attempts, int connectSeconds, int port, char* reply);
+
+// Delivers a file to the LAN server; 0 means delivered.
+using SendLocalDataFn = int (*)(const char* filePath, const char* remoteName);
+
+// DPXIntraPol.dll: delivers a file to the LAN server; 1 means delivered.
+using ReceiveClientReportsFn = unsigned char (*)(const char* filePath);
+
+}

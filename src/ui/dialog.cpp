@@ -1,0 +1,203 @@
+#include "ui/dialog.h"
+
+#include <commctrl.h>
+
+namespace tiqora::ui {
+
+namespace {
+
+constexpr wchar_t kControlProperty[] = L"Tiqora.Control";
+constexpr UINT_PTR kSubclassId = 0x7140;
+
+bool IsColourMessage(UINT message) {
+    return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
+}
+
+}  // namespace
+
+// --- Control ---------------------------------------------------------------
+
+Control::~Control() { Detach(); }
+
+bool Control::Attach(HWND dialog, int id) {
+    Detach();
+    HWND window = GetDlgItem(dialog, id);
+    if (!window) return false;
+    hwnd_ = window;
+    SetPropW(window, kControlProperty, this);
+    SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    return true;
+}
+
+void Control::Detach() {
+    if (!hwnd_) return;
+    if (IsWindow(hwnd_)) {
+        RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
+        RemovePropW(hwnd_, kControlProperty);
+    }
+    hwnd_ = nullptr;
+}
+
+Control* Control::FromHandle(HWND window) {
+    return window ? static_cast<Control*>(GetPropW(window, kControlProperty)) : nullptr;
+}
+
+bool Control::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+LRESULT Control::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefaultMessage(message, wParam, lParam);
+}
+
+LRESULT Control::DefaultMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefSubclassProc(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Control::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR data) {
+    auto* self = reinterpret_cast<Control*>(data);
+    if (message == WM_NCDESTROY) {
+        LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        self->Detach();
+        return result;
+    }
+    try {
+        return self->OnMessage(message, wParam, lParam);
+    } catch (...) {
+        // Never unwind through user32: the message gets its default handling.
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+}
+
+// --- Dialog ----------------------------------------------------------------
+
+Dialog::~Dialog() {
+    if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+}
+
+INT_PTR Dialog::DoModal(HWND owner) {
+    ended_ = false;
+    result_ = -1;
+    // The owner is disabled before the dialog exists, so that it is already
+    // disabled while the dialog initialises (which may run dialogs of its own).
+    const bool disableOwner = owner && IsWindowEnabled(owner);
+    if (disableOwner) EnableWindow(owner, FALSE);
+    HWND created = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), owner, DialogProc,
+                                      reinterpret_cast<LPARAM>(this));
+    if (!created) {
+        if (disableOwner) EnableWindow(owner, TRUE);
+        return -1;
+    }
+    hwnd_ = created;
+
+    if (!ended_) {
+        ShowWindow(hwnd_, SW_SHOWNORMAL);
+        UpdateWindow(hwnd_);
+    }
+
+    MSG message;
+    while (!ended_) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {  // WM_QUIT: end the loop and leave the quit for outer loops
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (got == -1) break;
+        if (!PreTranslateMessage(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+
+    // Re-enable the owner before the dialog goes, so activation returns to it.
+    if (disableOwner) EnableWindow(owner, TRUE);
+    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+    return result_;
+}
+
+void Dialog::EndDialog(INT_PTR result) {
+    result_ = result;
+    ended_ = true;
+    if (hwnd_ && IsWindowVisible(hwnd_)) ShowWindow(hwnd_, SW_HIDE);
+    // Wake the loop in case it waits for a message.
+    if (hwnd_) PostMessageW(hwnd_, WM_NULL, 0, 0);
+}
+
+bool Dialog::PreTranslateMessage(MSG& message) {
+    if (!hwnd_ || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))) return false;
+    return IsDialogMessageW(hwnd_, &message) != FALSE;
+}
+
+bool Dialog::OnCommand(int id, int, HWND) {
+    if (id == IDOK) {
+        OnOK();
+        return true;
+    }
+    if (id == IDCANCEL) {
+        OnCancel();
+        return true;
+    }
+    return false;
+}
+
+INT_PTR Dialog::OnMessage(UINT, WPARAM, LPARAM, bool& handled) {
+    handled = false;
+    return FALSE;
+}
+
+void Dialog::SetMessageResult(LRESULT result) { SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result); }
+
+bool Dialog::ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& answer) {
+    HWND child = nullptr;
+    if (message == WM_DRAWITEM) child = reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem;
+    else if (message == WM_NOTIFY) child = reinterpret_cast<NMHDR*>(lParam)->hwndFrom;
+    else if (IsColourMessage(message) || message == WM_COMMAND) child = reinterpret_cast<HWND>(lParam);
+    Control* control = Control::FromHandle(child);
+    if (!control) return false;
+
+    LRESULT result = 0;
+    if (!control->OnReflected(message, wParam, lParam, result)) return false;
+    if (IsColourMessage(message)) {
+        answer = static_cast<INT_PTR>(result);  // a dialog procedure returns the brush itself
+    } else {
+        SetMessageResult(result);
+        answer = TRUE;
+    }
+    return true;
+}
+
+INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) return OnInitDialog();
+
+    INT_PTR answer = FALSE;
+    const bool fromControl = message == WM_DRAWITEM || message == WM_NOTIFY || IsColourMessage(message) ||
+                             (message == WM_COMMAND && lParam != 0);
+    if (fromControl && ReflectToControl(message, wParam, lParam, answer)) return answer;
+
+    if (message == WM_COMMAND)
+        return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)) ? TRUE : FALSE;
+
+    bool handled = false;
+    answer = OnMessage(message, wParam, lParam, handled);
+    return handled ? answer : FALSE;
+}
+
+INT_PTR CALLBACK Dialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Dialog* self = nullptr;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lParam);
+        self->hwnd_ = window;
+        SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(window, DWLP_USER));
+    }
+    if (!self) return FALSE;
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        // Never unwind through user32: the message gets the default handling.
+        return FALSE;
+    }
+}
+
+}  // namespace tiqora::ui

@@ -1,0 +1,70 @@
+// The suite installation that a test runs against, laid out in the Wine
+// prefix of the test run: the install folder with TiqoraDesk.exe and QXSCAN\,
+// the suite's registry values (configuration key, its 32-bit view, the legacy
+// per-user key), C:\ProgramData\Orvantis with KRLM.ini and friends, and C:\qx.
+//
+// Each test states the machine it needs in a few lines:
+//
+//     auto machine = SuiteMachine::standard()
+//                        .krlm(L"SendWebRpt", L"OFF")
+//                        .set(RegistrySource::LegacyUser, L"City", L"Nashik");
+//
+// standard() first wipes whatever an earlier test left, so tests are
+// independent of their order.
+#pragma once
+
+#include <string>
+
+#include "app/config_sources.h"
+
+namespace tiqora::test {
+
+class SuiteMachine {
+public:
+    // A machine on which the suite is installed as a customer has it: sample
+    // customer details in the configuration key, KRLM.ini delivering by web,
+    // ServerIP.ini and QXPath.ini, the transport library, and C:\qx.
+    static SuiteMachine standard();
+    // Only the program in its install folder and an empty product data
+    // folder: no registry values, no ini files, no libraries, no C:\qx.
+    static SuiteMachine bare();
+
+    // Registry string value in one source (REG_SZ).
+    SuiteMachine& set(RegistrySource source, const std::wstring& name, const std::wstring& value);
+    SuiteMachine& remove(RegistrySource source, const std::wstring& name);
+    // A value of another type, for readers that expect strings.
+    SuiteMachine& setDword(RegistrySource source, const std::wstring& name, unsigned long value);
+
+    // A key of an ini file in the product data folder.
+    SuiteMachine& ini(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                      const std::wstring& value);
+    SuiteMachine& krlm(const std::wstring& key, const std::wstring& value) { return ini(L"KRLM.ini", L"data", key, value); }
+    SuiteMachine& removeProductFile(const std::wstring& file);
+
+    // Installs a DLL of the build as QXSCAN\WBX.DLL (or removes it: empty name).
+    SuiteMachine& transportLibrary(const std::wstring& builtDll);
+    // Copies a file of the build into QXSCAN\ under its own name.
+    SuiteMachine& qxscanFile(const std::wstring& builtFile, const std::wstring& nameThere);
+
+    SuiteMachine& withLogFolder();
+    SuiteMachine& withoutLogFolder();
+
+    static const std::wstring& installFolder();
+    static std::wstring qxscanFolder() { return installFolder() + L"\\QXSCAN"; }
+    static std::wstring program() { return installFolder() + L"\\TiqoraDesk.exe"; }
+    static std::wstring productDataFolder() { return L"C:\\ProgramData\\Orvantis"; }
+    static std::wstring logFolder() { return L"C:\\qx"; }
+    static std::wstring ticketLogPath() { return L"C:\\qx\\Vandrel.log"; }
+
+    // The IT ticket log as bytes (empty when missing).
+    static std::string ticketLog();
+
+private:
+    SuiteMachine() = default;
+    static void wipe();
+};
+
+// Deletes a folder and everything below it; true when it is gone.
+bool deleteTree(const std::wstring& folder);
+
+}  // namespace tiqora::test

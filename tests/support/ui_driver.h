@@ -1,0 +1,94 @@
+// Drives a running TiqoraDesk.exe through its windows from another process,
+// the way a user would: find its dialogs and controls, type, select, click,
+// read texts and message boxes, and wait for the process to end.
+//
+// Every wait polls a condition against a deadline and throws DriverError
+// with a clear message when the deadline passes; gtest reports it as the
+// test's failure. Clicks and keys are posted, never sent: a sent message
+// blocks while the target sits in a modal loop.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tiqora::test {
+
+class DriverError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr DWORD kDefaultWaitMs = 10000;
+
+// Polls `condition` until it holds; throws DriverError naming `what` when
+// `timeoutMs` passes first.
+void waitUntil(const std::function<bool()>& condition, const std::string& what, DWORD timeoutMs = kDefaultWaitMs);
+
+// A program started by a test. The destructor ends it if it still runs, so a
+// failing test leaves nothing behind.
+class AppProcess {
+public:
+    AppProcess(const std::wstring& program, const std::wstring& arguments);
+    ~AppProcess();
+    AppProcess(const AppProcess&) = delete;
+    AppProcess& operator=(const AppProcess&) = delete;
+
+    DWORD pid() const { return info_.dwProcessId; }
+    bool running() const;
+    // Waits for the end and returns the exit code.
+    DWORD waitForExit(DWORD timeoutMs = kDefaultWaitMs);
+    // True when the process ended within `timeoutMs`.
+    bool endsWithin(DWORD timeoutMs);
+
+    // Top-level windows of this process; `className` and `title` filter when
+    // not empty.
+    std::vector<HWND> windows(const std::wstring& className = L"", const std::wstring& title = L"",
+                              bool visibleOnly = true) const;
+    // Waits for a visible top-level window of this process.
+    HWND waitForWindow(const std::wstring& className, const std::wstring& title = L"",
+                       DWORD timeoutMs = kDefaultWaitMs) const;
+    // Waits for a visible top-level dialog of this process that has a
+    // control with `controlId`.
+    HWND waitForDialogWith(int controlId, DWORD timeoutMs = kDefaultWaitMs) const;
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// Controls.
+HWND control(HWND dialog, int id);  // throws when the dialog has no such control
+std::wstring textOf(HWND window);
+std::wstring className(HWND window);
+bool isVisible(HWND window);
+void setText(HWND dialog, int id, const std::wstring& text);
+// Selects an item the way a user does, so the dialog sees CBN_SELCHANGE.
+void selectComboItem(HWND dialog, int id, int index);
+void click(HWND dialog, int id);
+// Clicks the first link of a SysLink control (a real NM_CLICK in the target).
+void clickLink(HWND dialog, int id);
+// Posts a key press to the window that has the keyboard focus in the
+// dialog's thread (the dialog itself when none has).
+void pressKey(HWND dialog, UINT virtualKey);
+// Sends a system command (as a system-menu choice would).
+void systemCommand(HWND window, UINT command);
+
+// Standard message boxes of a process.
+struct MessageBoxInfo {
+    HWND window = nullptr;
+    std::wstring caption;
+    std::wstring text;
+};
+MessageBoxInfo waitForMessageBox(DWORD pid, DWORD timeoutMs = kDefaultWaitMs);
+// Clicks the box's OK (or its only) button and waits until it is gone.
+void dismissMessageBox(const MessageBoxInfo& box);
+
+// Polls until the process ends; true when a visible top-level window of
+// class `className` of the process was seen meanwhile.
+bool windowSeenVisibleUntilExit(AppProcess& process, const std::wstring& className, DWORD timeoutMs = kDefaultWaitMs);
+
+}  // namespace tiqora::test

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the core's unit tests natively (with
+# AddressSanitizer and UBSan), then the Windows-side and end-to-end tests
+# under Wine in a fresh Wine machine. Installs what is missing first.
+#
+#   tools/run-tests.sh            (make test)
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD=$ROOT/build
+cd "$ROOT"
+
+bash tools/build.sh
+
+echo "== native unit tests"
+native_rc=0
+ctest --test-dir "$BUILD/native" --output-on-failure -j2 2>&1 | tee "$BUILD/native-tests.log" || native_rc=$?
+[ "${PIPESTATUS[0]}" -eq 0 ] || native_rc=1
+
+echo "== Windows tests under Wine"
+source tools/wine-machine.sh
+trap wine_machine_stop EXIT
+wine_machine_start "$BUILD" --fresh
+win_rc=0
+ctest --test-dir "$BUILD/win" --output-on-failure --timeout 120 2>&1 | tee "$BUILD/win-tests.log" || win_rc=$?
+[ "${PIPESTATUS[0]}" -eq 0 ] || win_rc=1
+
+# One closing line for both runs.
+count() { sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1 \2/p' "$1" | tail -n1; }
+read -r nf nt <<<"$(count "$BUILD/native-tests.log")"; read -r wf wt <<<"$(count "$BUILD/win-tests.log")"
+failed=$(( ${nf:-1} + ${wf:-1} )); total=$(( ${nt:-0} + ${wt:-0} ))
+echo "$(( total - failed )) passed, $failed failed"
+[ $native_rc -eq 0 ] && [ $win_rc -eq 0 ]
