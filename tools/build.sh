@@ -4,7 +4,7 @@
 #   build/win     TiqoraDesk.exe, the suite stand-ins and the Windows tests
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=$ROOT/build
+BUILD=${TIQORA_BUILD:-$ROOT/build}
 cd "$ROOT"
 
 bash tools/install-deps.sh "$BUILD"

@@ -6,7 +6,7 @@
 #   tools/run-tests.sh            (make test)
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=$ROOT/build
+BUILD=${TIQORA_BUILD:-$ROOT/build}
 cd "$ROOT"
 
 bash tools/build.sh
