@@ -25,6 +25,7 @@ PACKAGES=(
   xvfb xauth
   dpkg-dev
   hyperfine
+  python3
 )
 
 missing=()

@@ -18,8 +18,11 @@ ctest --test-dir "$BUILD/native" --output-on-failure -j2 2>&1 | tee "$BUILD/nati
 
 echo "== Windows tests under Wine"
 source tools/wine-machine.sh
-trap wine_machine_stop EXIT
+source tools/vendor-services.sh
+trap 'vendor_services_stop; wine_machine_stop' EXIT
 wine_machine_start "$BUILD" --fresh
+rm -rf "$BUILD/vendor"
+vendor_services_start "$BUILD/vendor"
 win_rc=0
 ctest --test-dir "$BUILD/win" --output-on-failure --timeout 120 2>&1 | tee "$BUILD/win-tests.log" || win_rc=$?
 [ "${PIPESTATUS[0]}" -eq 0 ] || win_rc=1

@@ -39,6 +39,20 @@ std::wstring readAdminTicketUserName(const std::wstring& productDataFolder) {
     return readIniString(productDataFolder + L"\\DPX_AdminTicket.ini", L"Name", L"UserName", L"N/A", 512);
 }
 
+VendorHosts readVendorHosts(const std::wstring& installFolder) {
+    const std::wstring file = installFolder + L"\\" + kVendorSettingsFile;
+    auto host = [&](const wchar_t* key, const wchar_t* fallback) {
+        return readIniString(file, L"Hosts", key, fallback, 256);
+    };
+    return VendorHosts{
+        host(L"CallTracking", L"calltrack.tiqora.example"),
+        host(L"HelpDeskMail", L"helpdesk.tiqora.example"),
+        host(L"FeedbackPage", L"www.tiqora.example"),
+        host(L"WebConsole", L"console.tiqora.example"),
+        host(L"PendingTickets", L"tickets.tiqora.example"),
+    };
+}
+
 RegistryKeyPath registryKeyPathOf(RegistrySource source) {
     switch (source) {
     case RegistrySource::SuiteConfig: return {HKEY_LOCAL_MACHINE, L"SOFTWARE\\Kelvane\\Orvantis\\Config"};

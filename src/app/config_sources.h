@@ -39,6 +39,21 @@ std::wstring readQxPath(const std::wstring& productDataFolder);
 // The last user name of the IT ticket form, from DPX_AdminTicket.ini.
 std::wstring readAdminTicketUserName(const std::wstring& productDataFolder);
 
+// The vendor's service hosts. Compiled-in defaults under a reserved example
+// domain; an optional TiqoraDesk.ini in the install folder (section "Hosts")
+// can point each elsewhere. A host may carry ":port".
+struct VendorHosts {
+    std::wstring callTracking;    // support requests
+    std::wstring helpDeskMail;    // feedback mail
+    std::wstring feedbackPage;    // the public feedback page, opened in the browser
+    std::wstring webConsole;      // IT tickets, screenshots and ticket pages
+    std::wstring pendingTickets;  // re-sent web tickets
+};
+
+inline constexpr wchar_t kVendorSettingsFile[] = L"TiqoraDesk.ini";
+
+VendorHosts readVendorHosts(const std::wstring& installFolder);
+
 // --- registry ----------------------------------------------------------------
 
 enum class RegistrySource {

@@ -5,7 +5,9 @@
 #include <stdexcept>
 
 #include "app/wide_text.h"
+#include "support/browser_routes.h"
 #include "support/test_paths.h"
+#include "support/vendor_journal.h"
 
 namespace tiqora::test {
 
@@ -68,6 +70,7 @@ void SuiteMachine::wipe() {
     check(deleteTree(installFolder()), "clear the install folder (is a program of an earlier test still running?)");
     check(deleteTree(productDataFolder()), "clear the product data folder");
     check(deleteTree(logFolder()), "clear C:\\qx");
+    withholdBrowserRoutes(installFolder());
 }
 
 SuiteMachine SuiteMachine::bare() {
@@ -91,9 +94,23 @@ SuiteMachine SuiteMachine::standard() {
     };
     for (const auto& [name, value] : customer) machine.set(RegistrySource::SuiteConfig, name, value);
     machine.krlm(L"SendWebRpt", L"ON").krlm(L"SendLocalRpt", L"").krlm(L"ITTicketServer", L"");
-    machine.ini(L"ServerIP.ini", L"Server", L"ACIP", L"127.0.0.1").ini(L"ServerIP.ini", L"Server", L"IP", L"127.0.0.1");
     machine.ini(L"QXPath.ini", L"QXPATH", L"QXPATH", qxscanFolder());
-    machine.transportLibrary(L"transport_full.dll");
+    machine.transportLibrary(L"WBX.DLL").qxscanFile(L"DPXIntraPol.dll", L"DPXIntraPol.dll");
+    copyBuilt(L"HALDORIN.EXE", installFolder() + L"\\HALDORIN.EXE");
+
+    // The vendor's services and the LAN server are the local fakes, when the
+    // test run started them.
+    std::wstring lanServer = L"127.0.0.1";
+    try {
+        const std::wstring vendor = L"127.0.0.1:" + std::to_wstring(vendorPort());
+        for (const wchar_t* key : {L"CallTracking", L"HelpDeskMail", L"FeedbackPage", L"WebConsole", L"PendingTickets"})
+            machine.vendorHost(key, vendor);
+        lanServer += L":" + std::to_wstring(lanPort());
+    } catch (const std::runtime_error&) {
+        // No vendor services: the compiled-in hosts stay, and nothing answers.
+    }
+    machine.ini(L"ServerIP.ini", L"Server", L"ACIP", lanServer).ini(L"ServerIP.ini", L"Server", L"IP", L"127.0.0.1");
+    machine.browserRoutes(AllRoutes);
     machine.withLogFolder();
     return machine;
 }
@@ -147,6 +164,17 @@ SuiteMachine& SuiteMachine::transportLibrary(const std::wstring& builtDll) {
 
 SuiteMachine& SuiteMachine::qxscanFile(const std::wstring& builtFile, const std::wstring& nameThere) {
     copyBuilt(builtFile, qxscanFolder() + L"\\" + nameThere);
+    return *this;
+}
+
+SuiteMachine& SuiteMachine::browserRoutes(unsigned routes) {
+    offerBrowserRoutes(routes, installFolder());
+    return *this;
+}
+
+SuiteMachine& SuiteMachine::vendorHost(const std::wstring& key, const std::wstring& host) {
+    const std::wstring file = installFolder() + L"\\TiqoraDesk.ini";
+    check(WritePrivateProfileStringW(L"Hosts", key.c_str(), host.c_str(), file.c_str()) != 0, "write " + toUtf8(file));
     return *this;
 }
 

@@ -23,10 +23,14 @@ class SuiteMachine {
 public:
     // A machine on which the suite is installed as a customer has it: sample
     // customer details in the configuration key, KRLM.ini delivering by web,
-    // ServerIP.ini and QXPath.ini, the transport library, and C:\qx.
+    // ServerIP.ini naming the LAN server and QXPath.ini, the suite's
+    // libraries in QXSCAN\ and its remote-support tool, the vendor hosts
+    // pointed at the local vendor services (when they run), every browser
+    // route, and C:\qx.
     static SuiteMachine standard();
     // Only the program in its install folder and an empty product data
-    // folder: no registry values, no ini files, no libraries, no C:\qx.
+    // folder: no registry values, no ini files, no libraries, no browser,
+    // no C:\qx.
     static SuiteMachine bare();
 
     // Registry string value in one source (REG_SZ).
@@ -45,6 +49,12 @@ public:
     SuiteMachine& transportLibrary(const std::wstring& builtDll);
     // Copies a file of the build into QXSCAN\ under its own name.
     SuiteMachine& qxscanFile(const std::wstring& builtFile, const std::wstring& nameThere);
+
+    // Offers exactly these browser routes (BrowserRoute bits), see
+    // browser_routes.h.
+    SuiteMachine& browserRoutes(unsigned routes);
+    // A vendor host of TiqoraDesk.ini ("CallTracking", "WebConsole", ...).
+    SuiteMachine& vendorHost(const std::wstring& key, const std::wstring& host);
 
     SuiteMachine& withLogFolder();
     SuiteMachine& withoutLogFolder();

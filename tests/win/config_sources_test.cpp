@@ -43,6 +43,22 @@ TEST(IniReaders, ValuesAreReadAndCutToTheirBuffers) {
     EXPECT_EQ(readIniStringA("C:\\ProgramData\\Orvantis\\ServerIP.ini", "Server", "ACIP", "", 5), "10.1");
 }
 
+TEST(IniReaders, VendorHostsHaveDefaultsThatTheInstallFolderCanOverride) {
+    SuiteMachine::bare();
+    const std::wstring folder = SuiteMachine::installFolder();
+    VendorHosts hosts = readVendorHosts(folder);
+    EXPECT_EQ(hosts.callTracking, L"calltrack.tiqora.example");
+    EXPECT_EQ(hosts.helpDeskMail, L"helpdesk.tiqora.example");
+    EXPECT_EQ(hosts.feedbackPage, L"www.tiqora.example");
+    EXPECT_EQ(hosts.webConsole, L"console.tiqora.example");
+    EXPECT_EQ(hosts.pendingTickets, L"tickets.tiqora.example");
+
+    WritePrivateProfileStringW(L"Hosts", L"WebConsole", L"127.0.0.1:8123", (folder + L"\\TiqoraDesk.ini").c_str());
+    hosts = readVendorHosts(folder);
+    EXPECT_EQ(hosts.webConsole, L"127.0.0.1:8123");
+    EXPECT_EQ(hosts.callTracking, L"calltrack.tiqora.example");
+}
+
 TEST(RegistryReaders, TheFirstSourceThatYieldsTheValueWins) {
     const std::wstring fits(127, L'n');      // 127 characters and the terminator fill 256 bytes
     const std::wstring tooLong(128, L'n');

@@ -1,0 +1,20 @@
+#include "lan_file_delivery.h"
+
+#include "http_post.h"
+#include "suite_config.h"
+
+namespace wbx {
+
+FileDelivery deliverFileToLanServer(const char* filePath, const std::string& remoteName, const std::string& agent) {
+    if (!fileReadable(filePath)) return FileDelivery::FileMissing;
+    const auto server = configuredLanServer();
+    if (!server) return FileDelivery::NoServer;
+    PostOptions options;
+    options.agent = agent;
+    const HttpAnswer answer = postMultipart(urlFor(*server, kFileReceivePath),
+                                            {{"name", remoteName, "", ""}, {"file", "", filePath, remoteName}}, options);
+    if (!answer.answered) return FileDelivery::NoServer;
+    return answer.status == 200 ? FileDelivery::Delivered : FileDelivery::Refused;
+}
+
+}  // namespace wbx

@@ -1,0 +1,51 @@
+// Pure rules of the suite stand-ins, kept free of Windows headers so they are
+// unit-tested natively: where a request goes, what it is sent as, and how a
+// reply is handed back into a caller's fixed buffer.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace wbx {
+
+// The port the LAN server listens on unless its address names another.
+inline constexpr int kDefaultLanPort = 7777;
+inline constexpr int kDefaultHttpPort = 80;
+
+struct Endpoint {
+    std::string host;
+    int port = kDefaultHttpPort;
+};
+
+// "host" or "host:port". A missing, empty or invalid port (not 1..65535)
+// gives `defaultPort`.
+Endpoint parseEndpoint(std::string_view text, int defaultPort);
+
+// The LAN server as the suite's ServerIP.ini names it: ACIP, or IP when ACIP
+// is missing or holds "N/A"; either may carry ":port" (default 7777). None
+// when neither names a server.
+std::optional<Endpoint> lanServerFrom(std::string_view acip, std::string_view ip);
+
+// A host handed to SendWebdata2/3 without a port: the LAN server's port when
+// the host is the LAN server's, else the HTTP default. A host with its own
+// ":port" keeps it.
+Endpoint endpointFor(std::string_view host, const std::optional<Endpoint>& lanServer);
+
+// "http://host:port" + path.
+std::string urlFor(const Endpoint& endpoint, std::string_view path);
+
+// JSON when the body starts with '{', a form body otherwise.
+std::string_view contentTypeFor(std::string_view body);
+
+// Copies `reply` into `buffer` of `capacity` bytes, cut to capacity - 1
+// bytes and NUL-terminated; never writes past the buffer. Returns the number
+// of bytes copied (without the NUL).
+size_t copyReply(std::string_view reply, char* buffer, size_t capacity);
+
+// Bounds of the numeric arguments callers pass.
+int clampAttempts(int attempts);               // 1..3
+long clampConnectSeconds(int connectSeconds);  // 1..10
+
+}  // namespace wbx

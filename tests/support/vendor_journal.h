@@ -1,0 +1,56 @@
+// The local vendor services (tests/fakes/vendor_services.py) as a test under
+// Wine sees them: their ports, the scenario they answer from, and the journal
+// of the requests they received.
+//
+// tools/vendor-services.sh starts the services and exports
+// TIQORA_VENDOR_DIR (Linux path of their state folder, reached here through
+// Wine's Z: drive), TIQORA_VENDOR_PORT and TIQORA_LAN_PORT. Every function
+// throws std::runtime_error when these are missing.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tiqora::test {
+
+int vendorPort();
+int lanPort();
+
+// Scenario of the services for the requests from now on ("success",
+// "html-error", "no-data", "error-500", "slow", "big-reply",
+// "lan-status-quoted", "lan-status-last", "lan-status-absent").
+void setVendorScenario(const std::string& word);
+
+// Forgets every request received so far.
+void clearVendorJournal();
+
+// One request as the services received it. Texts are the journal's UTF-8;
+// bodies, form values and part contents are the exact bytes.
+struct VendorRequest {
+    std::string method, path;  // path with its query, as received
+    int port = 0;              // the local port it arrived on
+    std::map<std::string, std::string> headers;  // lower-case names
+    std::string contentType;                     // main type, e.g. "application/json"
+    std::string body;
+    std::vector<std::pair<std::string, std::string>> form;  // url-encoded body, decoded
+    struct Part {
+        std::string name, filename, contentType, data;
+    };
+    std::vector<Part> parts;  // multipart body
+
+    // Value of a header (any case of `name`); empty when absent.
+    std::string header(const std::string& name) const;
+};
+
+// Every journal entry since the last clear, in arrival order.
+std::vector<VendorRequest> vendorRequests();
+
+// The request at `index` of vendorRequests(), once it has arrived; throws
+// DriverError when it does not arrive within `timeoutMs`.
+VendorRequest waitForVendorRequest(size_t index, DWORD timeoutMs = 10000);
+
+}  // namespace tiqora::test

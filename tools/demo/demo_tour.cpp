@@ -1,0 +1,184 @@
+// The demo's tour of Tiqora Desk, run in the demo's Wine machine by
+// tools/demo.sh:
+//
+//   demo_tour --layout         lays out the sample suite installation only
+//   demo_tour --tour OUTDIR    lays it out, then runs the program in each of
+//                              its modes, saves a PNG of every dialog it shows
+//                              into OUTDIR and closes it the way a user would
+//
+// The tour is the table in tourRuns(): one row per program run, each with the
+// dialog that run shows and the dialogs opened from it. Every run must end
+// with exit code 0. Prints what it does and, at the end, each file with what
+// it shows; exits non-zero at the first step that fails.
+#include <windows.h>
+
+#include <functional>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/wide_text.h"
+#include "resource.h"
+#include "support/machine.h"
+#include "support/screenshot.h"
+#include "support/ui_driver.h"
+
+namespace tiqora::demo {
+namespace {
+
+using test::AppProcess;
+using test::DriverError;
+
+// Brings a view's window up and returns it: `from` is the window of the view
+// it is opened from (null for the first window of a run).
+using Opener = std::function<HWND(const AppProcess& app, HWND from)>;
+// Does what a user does to close the window.
+using Closer = std::function<void(HWND window)>;
+
+struct View {
+    std::string name;                // file name without number and extension
+    std::string shows;               // what the picture shows
+    Opener open;
+    Closer close;
+    std::vector<View> openedFromIt;  // each one opened, saved and closed in turn
+};
+
+struct Run {
+    std::wstring arguments;
+    View view;
+};
+
+// --- how windows come up and go ------------------------------------------------
+
+Opener windowOf(const std::wstring& windowClass, const std::wstring& title = L"") {
+    return [=](const AppProcess& app, HWND) { return app.waitForWindow(windowClass, title); };
+}
+
+Opener dialogWith(int controlId) {
+    return [=](const AppProcess& app, HWND) { return app.waitForDialogWith(controlId); };
+}
+
+Opener systemMenu(UINT command, const std::wstring& windowClass, const std::wstring& title) {
+    return [=](const AppProcess& app, HWND from) {
+        test::systemCommand(from, command);
+        return app.waitForWindow(windowClass, title);
+    };
+}
+
+Closer clickOn(int controlId) {
+    return [=](HWND window) { test::click(window, controlId); };
+}
+
+// Every dialog the program shows today.
+std::vector<Run> tourRuns() {
+    return {
+        {L"",
+         {"request-form", "support request form (no switch)", windowOf(L"Tiqora_Desk"), clickOn(IDC_REQUEST_CLOSE),
+          {{"about-box", "About box, opened from the request form's system menu",
+            systemMenu(IDM_ABOUTBOX, L"#32770", L"About Vandrel"), clickOn(IDOK), {}}}}},
+        {L"/sys", {"it-ticket-form", "IT ticket form (/sys)", dialogWith(IDC_TICKET_X), clickOn(IDC_TICKET_CANCEL), {}}},
+        {L"/feedback",
+         {"feedback-form", "feedback form (/feedback)", windowOf(L"#32770", L"FeedBack"), clickOn(IDCANCEL), {}}},
+        {L"/SAReply=L,1234,abc",
+         {"reply-popup", "reply notification popup for ticket 1234 (/SAReply=L,1234,abc)",
+          dialogWith(IDC_POPUP_CLOSE), clickOn(IDC_POPUP_CLOSE), {}}},
+    };
+}
+
+// --- the tour ------------------------------------------------------------------
+
+std::string quoted(const std::wstring& text) {
+    std::string result = "\"";
+    result += toUtf8(text);
+    result += '"';
+    return result;
+}
+
+std::string describeRun(const std::wstring& arguments) {
+    return "TiqoraDesk.exe " + (arguments.empty() ? std::string("(no switch)") : toUtf8(arguments));
+}
+
+struct Saved {
+    std::string file;
+    std::string shows;
+};
+
+class Tour {
+public:
+    explicit Tour(std::wstring folder) : folder_(std::move(folder)) {}
+
+    void take(const Run& run) {
+        std::cout << "run " << describeRun(run.arguments) << std::endl;
+        AppProcess app(test::SuiteMachine::program(), run.arguments);
+        visit(app, run.view, nullptr);
+        const DWORD code = app.waitForExit();
+        if (code != 0)
+            throw DriverError(describeRun(run.arguments) + " ended with exit code " + std::to_string(code));
+    }
+
+    const std::vector<Saved>& saved() const { return saved_; }
+
+private:
+    void visit(const AppProcess& app, const View& view, HWND from) {
+        HWND window = view.open(app, from);
+        save(window, view);
+        for (const View& inner : view.openedFromIt) visit(app, inner, window);
+        view.close(window);
+        test::waitUntil([&] { return !IsWindow(window) || !IsWindowVisible(window); },
+                        "the " + view.name + " window to close");
+    }
+
+    void save(HWND window, const View& view) {
+        std::string file = std::to_string(saved_.size() + 1);
+        if (file.size() < 2) file.insert(0, 1, '0');
+        file += "-" + view.name + ".png";
+        if (!test::saveWindowPng(window, folder_ + L"\\" + fromUtf8(file)))
+            throw std::runtime_error("cannot save the picture " + file);
+        std::cout << "  saved " << file << std::endl;
+        saved_.push_back({file, view.shows});
+    }
+
+    std::wstring folder_;
+    std::vector<Saved> saved_;
+};
+
+int tour(const std::wstring& folder) {
+    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        throw std::runtime_error("cannot create the folder " + quoted(folder));
+    Tour tour(folder);
+    for (const Run& run : tourRuns()) tour.take(run);
+    std::cout << "\nScreenshots:\n";
+    for (const Saved& saved : tour.saved()) std::cout << "  " << saved.file << "  " << saved.shows << "\n";
+    return 0;
+}
+
+int usage() {
+    std::cerr << "usage: demo_tour --layout | --tour OUTDIR\n";
+    return 2;
+}
+
+}  // namespace
+}  // namespace tiqora::demo
+
+int wmain(int argc, wchar_t** argv) {
+    using namespace tiqora::demo;
+    const std::vector<std::wstring> args(argv + 1, argv + argc);
+    const bool layout = args.size() == 1 && args[0] == L"--layout";
+    const bool tourMode = args.size() == 2 && args[0] == L"--tour";
+    if (!layout && !tourMode) return usage();
+    try {
+        // Both modes lay the installation out; the tour does it again right
+        // before it starts, so it always meets the same machine.
+        tiqora::test::SuiteMachine::standard();
+        if (tourMode) return tour(args[1]);
+        std::cout << "sample suite installation laid out in "
+                  << tiqora::toUtf8(tiqora::test::SuiteMachine::installFolder()) << std::endl;
+        return 0;
+    } catch (const std::exception& error) {
+        std::cout << std::flush;
+        std::cerr << "demo_tour: " << error.what() << std::endl;
+        return 1;
+    }
+}
