@@ -2,7 +2,7 @@
 #   make demo   runs Tiqora Desk under Wine against a sample suite installation
 #   make test   builds and runs every test
 # Both install what a fresh Debian 12 machine lacks first.
-.PHONY: test demo build bench clean
+.PHONY: test demo build bench bench-resend bench-history clean
 
 test:
 	bash tools/run-tests.sh
@@ -15,6 +15,12 @@ build:
 
 bench:
 	bash tools/bench-startup.sh
+
+bench-resend:
+	bash tools/bench-resend.sh
+
+bench-history:
+	bash tools/bench-history.sh
 
 clean:
 	rm -rf build/native build/win build/wine

@@ -12,6 +12,7 @@ wine_machine_log() { printf '[wine] %s\n' "$*"; }
 
 wine_machine_start() {
   local build=$1 fresh=${2:-}
+  mkdir -p "$build"
   WINE_MACHINE_DIR=$(cd "$build" && pwd)/wine
   mkdir -p "$WINE_MACHINE_DIR"
   export WINEPREFIX=$WINE_MACHINE_DIR/prefix

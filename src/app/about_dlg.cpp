@@ -4,6 +4,6 @@
 
 namespace tiqora {
 
-CAboutDlg::CAboutDlg() : ui::Dialog(IDD_ABOUTBOX) {}
+CAboutDlg::CAboutDlg() : ui::CDialogSK(IDD_ABOUTBOX) {}
 
 }  // namespace tiqora

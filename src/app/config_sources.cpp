@@ -53,6 +53,11 @@ VendorHosts readVendorHosts(const std::wstring& installFolder) {
     };
 }
 
+std::wstring readSupportPhone(const std::wstring& installFolder) {
+    // The default lies in a range reserved for fiction, like the example hosts.
+    return readIniString(installFolder + L"\\" + kVendorSettingsFile, L"Support", L"Phone", L"+44 7700 900461", 64);
+}
+
 RegistryKeyPath registryKeyPathOf(RegistrySource source) {
     switch (source) {
     case RegistrySource::SuiteConfig: return {HKEY_LOCAL_MACHINE, L"SOFTWARE\\Kelvane\\Orvantis\\Config"};

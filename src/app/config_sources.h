@@ -54,6 +54,11 @@ inline constexpr wchar_t kVendorSettingsFile[] = L"TiqoraDesk.ini";
 
 VendorHosts readVendorHosts(const std::wstring& installFolder);
 
+// The vendor's support phone number, shown on the feedback form beside its
+// WhatsApp button: section "Support", key "Phone" of the same TiqoraDesk.ini,
+// at most 63 characters; a compiled-in number when missing.
+std::wstring readSupportPhone(const std::wstring& installFolder);
+
 // --- registry ----------------------------------------------------------------
 
 enum class RegistrySource {

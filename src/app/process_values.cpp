@@ -21,18 +21,33 @@ ProductFolders productFolders() {
     return productFoldersUnder(appData);
 }
 
-std::wstring installFolder() {
+namespace {
+
+std::wstring modulePath() {
     std::vector<wchar_t> path(MAX_PATH);
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) return {};
-        if (length < path.size()) {
-            std::wstring full(path.data(), length);
-            const auto slash = full.find_last_of(L"\\/");
-            return slash == std::wstring::npos ? std::wstring() : full.substr(0, slash);
-        }
+        if (length < path.size()) return std::wstring(path.data(), length);
         path.resize(path.size() * 2);
     }
+}
+
+}  // namespace
+
+std::wstring installFolder() {
+    const std::wstring full = modulePath();
+    const auto slash = full.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : full.substr(0, slash);
+}
+
+std::wstring applicationTitle() {
+    const std::wstring full = modulePath();
+    const auto slash = full.find_last_of(L"\\/");
+    std::wstring name = slash == std::wstring::npos ? full : full.substr(slash + 1);
+    const auto dot = name.find_last_of(L'.');
+    if (dot != std::wstring::npos) name.resize(dot);
+    return name;
 }
 
 }  // namespace tiqora

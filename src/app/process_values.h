@@ -6,6 +6,7 @@
 
 #include "app/config_sources.h"
 #include "transport/suite_library.h"
+#include "ui/message_dlg.h"
 
 namespace tiqora {
 
@@ -26,12 +27,19 @@ ProductFolders productFolders();
 // Folder of the running executable, without a trailing backslash.
 std::wstring installFolder();
 
+// The application's title: the executable's file name without extension
+// ("TiqoraDesk"), the caption of its standard message boxes.
+std::wstring applicationTitle();
+
 struct ProcessValues {
     ProductFolders folders;
     KrlmFlags flags;
     std::wstring transportLibraryPath;  // install folder\QXSCAN\WBX.DLL
     TransportLibrary startupTransport;  // loaded at start-up, or empty
     bool showMainWindow = true;         // cleared in the IT ticket and reply modes
+    // The feedback's one message box: every message of a feedback submission
+    // is shown by running it again.
+    ui::MessageDlg feedbackMessageBox;
 };
 
 }  // namespace tiqora

@@ -6,15 +6,17 @@
 #include "app/single_instance.h"
 #include "app/wide_text.h"
 #include "feedback/feedback_dlg.h"
+#include "itticket/pending_resend.h"
 #include "itticket/system_admin_dlg.h"
 #include "itticket/ticket_log.h"
 #include "resource.h"
+#include "support/request_form.h"
 #include "tracking/popup_dlg.h"
 
 namespace tiqora {
 
 CVandrelDlg::CVandrelDlg(ProcessValues& values)
-    : ui::Dialog(IDD_TIQORA_DIALOG),
+    : ui::CDialogSK(IDD_TIQORA_DIALOG),
       values_(values),
       icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TIQORA))) {}
 
@@ -66,7 +68,7 @@ void CVandrelDlg::loadProcessValues() {
 void CVandrelDlg::dispatch(Mode mode) {
     switch (mode) {
     case Mode::Feedback: {
-        Feedback feedback;
+        Feedback feedback(values_.feedbackMessageBox);
         feedback.DoModal(hwnd());
         EndDialog(0);
         return;
@@ -87,9 +89,9 @@ void CVandrelDlg::dispatch(Mode mode) {
         return;
     }
     case Mode::PendingResend:
-        // Nothing is shown in this mode. The scan of the pending folder
-        // belongs to the ticket resend module; this mode ends quietly.
-        values_.startupTransport.unload();
+        // Nothing is shown in this mode: the pending tickets are sent again
+        // and the process ends.
+        resendPendingTickets(values_);
         EndDialog(0);
         return;
     case Mode::SupportRequest:
@@ -99,33 +101,28 @@ void CVandrelDlg::dispatch(Mode mode) {
 }
 
 void CVandrelDlg::setUpRequestForm() {
-    SetWindowTextW(hwnd(), L"Tiqora Desk");
     // The request form loads the library from the suite folder named in
     // QXPath.ini rather than from the install folder.
     requestLibraryPath_ = readQxPath(values_.folders.productData) + L"\\WBX.DLL";
+    requestForm_ = std::make_unique<RequestForm>(*this, values_.folders, requestLibraryPath_);
+    requestForm_->setUp();
 }
 
 bool CVandrelDlg::PreTranslateMessage(MSG& message) {
     // Escape never closes the main form.
     if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) return true;
-    return ui::Dialog::PreTranslateMessage(message);
+    return ui::CDialogSK::PreTranslateMessage(message);
 }
 
 bool CVandrelDlg::OnCommand(int id, int code, HWND control) {
-    switch (id) {
-    case IDC_REQUEST_CLOSE:
-        std::exit(0);
-    case IDC_REQUEST_MIN:
-        ShowWindow(hwnd(), SW_MINIMIZE);
-        return true;
-    default:
-        return ui::Dialog::OnCommand(id, code, control);
-    }
+    if (requestForm_ && requestForm_->onCommand(id, code)) return true;
+    return ui::CDialogSK::OnCommand(id, code, control);
 }
 
 void CVandrelDlg::OnOK() {
-    // Return raises IDOK; in the request form it belongs to the submission
-    // and never ends the form.
+    // Return raises IDOK: in the request form it submits, and it never ends
+    // the main dialog.
+    if (requestForm_) requestForm_->submit();
 }
 
 void CVandrelDlg::paintMinimisedIcon() {
@@ -158,13 +155,23 @@ INT_PTR CVandrelDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool&
     case WM_QUERYDRAGICON:
         handled = true;
         return reinterpret_cast<INT_PTR>(icon_);
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT: {
+        INT_PTR brush = 0;
+        if (requestForm_ && requestForm_->onColour(message, reinterpret_cast<HDC>(wParam),
+                                                   reinterpret_cast<HWND>(lParam), brush)) {
+            handled = true;
+            return brush;
+        }
+        return ui::CDialogSK::OnMessage(message, wParam, lParam, handled);
+    }
     case WM_WINDOWPOSCHANGING:
         // In the IT ticket and reply modes the main dialog exists but must
         // never become visible: strip any show request.
         if (!values_.showMainWindow) reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
         return FALSE;
     default:
-        return ui::Dialog::OnMessage(message, wParam, lParam, handled);
+        return ui::CDialogSK::OnMessage(message, wParam, lParam, handled);
     }
 }
 

@@ -4,15 +4,18 @@
 // popup) modally, or re-sends pending tickets without showing anything.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "app/command_line.h"
 #include "app/process_values.h"
-#include "ui/dialog.h"
+#include "ui/dialog_sk.h"
 
 namespace tiqora {
 
-class CVandrelDlg : public ui::Dialog {
+class RequestForm;
+
+class CVandrelDlg : public ui::CDialogSK {
 public:
     explicit CVandrelDlg(ProcessValues& values);
     ~CVandrelDlg() override;
@@ -40,6 +43,7 @@ private:
     std::wstring tail_;
     std::wstring requestLibraryPath_;  // the request form's own copy of the transport library path
     HICON icon_ = nullptr;
+    std::unique_ptr<RequestForm> requestForm_;  // set up in the support request mode
 };
 
 }  // namespace tiqora

@@ -6,7 +6,7 @@
 
 namespace tiqora {
 
-CSystemAdminDlg::CSystemAdminDlg(ProcessValues& values) : ui::Dialog(IDD_SYSTEM_ADMIN), values_(values) {}
+CSystemAdminDlg::CSystemAdminDlg(ProcessValues& values) : ui::CDialogSK(IDD_SYSTEM_ADMIN), values_(values) {}
 
 bool CSystemAdminDlg::OnCommand(int id, int code, HWND control) {
     switch (id) {
@@ -16,7 +16,7 @@ bool CSystemAdminDlg::OnCommand(int id, int code, HWND control) {
         values_.startupTransport.unload();
         std::exit(0);
     default:
-        return ui::Dialog::OnCommand(id, code, control);
+        return ui::CDialogSK::OnCommand(id, code, control);
     }
 }
 

@@ -3,11 +3,11 @@
 #pragma once
 
 #include "app/process_values.h"
-#include "ui/dialog.h"
+#include "ui/dialog_sk.h"
 
 namespace tiqora {
 
-class CSystemAdminDlg : public ui::Dialog {
+class CSystemAdminDlg : public ui::CDialogSK {
 public:
     explicit CSystemAdminDlg(ProcessValues& values);
 

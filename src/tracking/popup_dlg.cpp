@@ -6,11 +6,11 @@
 
 namespace tiqora {
 
-CpopUp::CpopUp(std::wstring commandLineTail) : ui::Dialog(IDD_POPUP), tail_(std::move(commandLineTail)) {}
+CpopUp::CpopUp(std::wstring commandLineTail) : ui::CDialogSK(IDD_POPUP), tail_(std::move(commandLineTail)) {}
 
 bool CpopUp::OnCommand(int id, int code, HWND control) {
     if (id == IDC_POPUP_CLOSE) std::exit(0);
-    return ui::Dialog::OnCommand(id, code, control);
+    return ui::CDialogSK::OnCommand(id, code, control);
 }
 
 }  // namespace tiqora

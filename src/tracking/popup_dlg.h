@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "ui/dialog.h"
+#include "ui/dialog_sk.h"
 
 namespace tiqora {
 
-class CpopUp : public ui::Dialog {
+class CpopUp : public ui::CDialogSK {
 public:
     explicit CpopUp(std::wstring commandLineTail);
 

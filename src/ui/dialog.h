@@ -26,6 +26,8 @@ public:
     // Binds this object to the child `id` of `dialog`; false when there is no
     // such child.
     bool Attach(HWND dialog, int id);
+    // Binds this object to `window`; false when it is null.
+    bool AttachWindow(HWND window);
     HWND hwnd() const { return hwnd_; }
 
     // The object bound to a window, or null.
@@ -43,7 +45,7 @@ protected:
 private:
     friend class Dialog;
     void Detach();
-    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     HWND hwnd_ = nullptr;
 };
 

@@ -188,6 +188,13 @@ SuiteMachine& SuiteMachine::withoutLogFolder() {
     return *this;
 }
 
+SuiteMachine& SuiteMachine::pendingFile(const std::wstring& name, const std::string& bytes) {
+    for (const std::wstring& folder : {itTicketFolder(), sentFolder(), pendingFolder()}) createFolder(folder);
+    writeFileBytes(pendingFolder() + L"\\" + name, bytes);
+    return *this;
+}
+
 std::string SuiteMachine::ticketLog() { return readFileBytes(ticketLogPath()); }
+std::string SuiteMachine::feedbackLog() { return readFileBytes(feedbackLogPath()); }
 
 }  // namespace tiqora::test

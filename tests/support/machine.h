@@ -59,15 +59,26 @@ public:
     SuiteMachine& withLogFolder();
     SuiteMachine& withoutLogFolder();
 
+    // A file of the pending folder, written as these bytes; the IT ticket
+    // folder with its sent and pending folders is made first, as the IT
+    // ticket form makes it.
+    SuiteMachine& pendingFile(const std::wstring& name, const std::string& bytes);
+
     static const std::wstring& installFolder();
     static std::wstring qxscanFolder() { return installFolder() + L"\\QXSCAN"; }
     static std::wstring program() { return installFolder() + L"\\TiqoraDesk.exe"; }
     static std::wstring productDataFolder() { return L"C:\\ProgramData\\Orvantis"; }
     static std::wstring logFolder() { return L"C:\\qx"; }
     static std::wstring ticketLogPath() { return L"C:\\qx\\Vandrel.log"; }
+    static std::wstring feedbackLogPath() { return L"C:\\qx\\Feedback.log"; }
+    static std::wstring itTicketFolder() { return productDataFolder() + L"\\IT TICKET"; }
+    static std::wstring sentFolder() { return itTicketFolder() + L"\\S"; }
+    static std::wstring pendingFolder() { return itTicketFolder() + L"\\P"; }
 
     // The IT ticket log as bytes (empty when missing).
     static std::string ticketLog();
+    // The feedback log as bytes (empty when missing).
+    static std::string feedbackLog();
 
 private:
     SuiteMachine() = default;

@@ -189,6 +189,112 @@ void pressKey(HWND dialog, UINT virtualKey) {
 
 void systemCommand(HWND window, UINT command) { PostMessageW(window, WM_SYSCOMMAND, command, 0); }
 
+bool isChecked(HWND dialog, int id) {
+    DWORD_PTR state = 0;
+    if (!SendMessageTimeoutW(control(dialog, id), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state))
+        throw DriverError("cannot read the check state of control " + std::to_string(id));
+    return state == BST_CHECKED;
+}
+
+void typeText(HWND dialog, int id, const std::wstring& text) {
+    HWND edit = control(dialog, id);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') continue;
+        const wchar_t c = text[i] == L'\n' ? L'\r' : text[i];
+        PostMessageW(edit, WM_CHAR, c, 1);
+    }
+}
+
+void clickInside(HWND dialog, int id) {
+    HWND target = control(dialog, id);
+    const LPARAM at = MAKELPARAM(4, 4);
+    PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(target, WM_LBUTTONUP, 0, at);
+}
+
+// --- list views ----------------------------------------------------------------
+
+namespace {
+
+// Memory in another process, for messages whose arguments point to buffers.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND window, size_t size) : size_(size) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_) memory_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        if (!memory_) throw DriverError("cannot reach the memory of process " + std::to_string(pid));
+    }
+    ~RemoteBuffer() {
+        if (memory_) VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
+        if (process_) CloseHandle(process_);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    void* address() const { return memory_; }
+    template <typename T>
+    void write(const T& value, size_t offset = 0) {
+        WriteProcessMemory(process_, static_cast<char*>(memory_) + offset, &value, sizeof value, nullptr);
+    }
+    void read(void* target, size_t bytes, size_t offset = 0) const {
+        ReadProcessMemory(process_, static_cast<const char*>(memory_) + offset, target, bytes, nullptr);
+    }
+
+private:
+    size_t size_;
+    HANDLE process_ = nullptr;
+    void* memory_ = nullptr;
+};
+
+LRESULT sendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result))
+        throw DriverError("the target did not answer message " + std::to_string(message));
+    return static_cast<LRESULT>(result);
+}
+
+}  // namespace
+
+std::vector<std::vector<std::wstring>> listRows(HWND list, int columns) {
+    constexpr int kTextChars = 2048;
+    RemoteBuffer buffer(list, sizeof(LVITEMW) + kTextChars * sizeof(wchar_t));
+    const auto text = reinterpret_cast<wchar_t*>(static_cast<char*>(buffer.address()) + sizeof(LVITEMW));
+    const int count = static_cast<int>(sendBounded(list, LVM_GETITEMCOUNT, 0, 0));
+    std::vector<std::vector<std::wstring>> rows;
+    for (int row = 0; row < count; ++row) {
+        std::vector<std::wstring> cells;
+        for (int column = 0; column < columns; ++column) {
+            LVITEMW item{};
+            item.iSubItem = column;
+            item.pszText = text;
+            item.cchTextMax = kTextChars;
+            buffer.write(item);
+            const auto length = static_cast<size_t>(
+                sendBounded(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buffer.address())));
+            std::wstring cell(length, L'\0');
+            buffer.read(cell.data(), length * sizeof(wchar_t), sizeof(LVITEMW));
+            cells.push_back(cell);
+        }
+        rows.push_back(std::move(cells));
+    }
+    return rows;
+}
+
+void clickListHeading(HWND list, int column) {
+    const auto header = reinterpret_cast<HWND>(sendBounded(list, LVM_GETHEADER, 0, 0));
+    if (!header) throw DriverError("the list has no header");
+    RemoteBuffer buffer(header, sizeof(RECT));
+    if (!sendBounded(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(buffer.address())))
+        throw DriverError("the list has no column " + std::to_string(column));
+    RECT rect;
+    buffer.read(&rect, sizeof rect);
+    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(header, WM_LBUTTONUP, 0, at);
+}
+
 // --- message boxes -------------------------------------------------------------
 
 MessageBoxInfo waitForMessageBox(DWORD pid, DWORD timeoutMs) {

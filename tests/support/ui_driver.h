@@ -76,6 +76,22 @@ void clickLink(HWND dialog, int id);
 void pressKey(HWND dialog, UINT virtualKey);
 // Sends a system command (as a system-menu choice would).
 void systemCommand(HWND window, UINT command);
+// Whether a check box is ticked.
+bool isChecked(HWND dialog, int id);
+// Types `text` into an edit control character by character, as a user does,
+// so the control sees every character and its dialog every change; a line
+// break ("\r\n" or "\n") is typed as one Return.
+void typeText(HWND dialog, int id, const std::wstring& text);
+// Presses and releases the mouse button inside a control (near its top left
+// corner), as a click there would; an edit control takes the focus so.
+void clickInside(HWND dialog, int id);
+
+// A report list view of another process: the texts of its rows (a row per
+// entry, `columns` texts each, read through a buffer in the target).
+std::vector<std::vector<std::wstring>> listRows(HWND list, int columns);
+// Clicks heading `column` of a list view with the mouse, so the list raises
+// its own column-click notification.
+void clickListHeading(HWND list, int column);
 
 // Standard message boxes of a process.
 struct MessageBoxInfo {

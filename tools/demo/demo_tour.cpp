@@ -24,6 +24,7 @@
 #include "support/machine.h"
 #include "support/screenshot.h"
 #include "support/ui_driver.h"
+#include "support/vendor_journal.h"
 
 namespace tiqora::demo {
 namespace {
@@ -71,16 +72,117 @@ Closer clickOn(int controlId) {
     return [=](HWND window) { test::click(window, controlId); };
 }
 
+// A support request as a customer types it; `mobile` decides whether it
+// passes the form's checks.
+struct SampleRequest {
+    std::wstring mobile;
+};
+
+// Fills the request form, presses Submit and returns the message box that
+// answers.
+Opener submitRequest(SampleRequest request) {
+    return [=](const AppProcess& app, HWND form) {
+        test::setText(form, IDC_REQUEST_MOBILE, request.mobile);
+        test::setText(form, IDC_REQUEST_EMAIL, L"asha.verma@example.com");
+        test::selectComboItem(form, IDC_REQUEST_CUSTOMER, 0);
+        test::selectComboItem(form, IDC_REQUEST_ISSUE, 3);
+        test::setText(form, IDC_REQUEST_DESCRIPTION, L"The full scan stops at 40% and the PC slows down.");
+        test::click(form, IDC_REQUEST_SUBMIT);
+        return test::waitForMessageBox(app.pid()).window;
+    };
+}
+
+Opener clickToOpen(int controlId, int openedDialogControl) {
+    return [=](const AppProcess& app, HWND from) {
+        test::click(from, controlId);
+        return app.waitForDialogWith(openedDialogControl);
+    };
+}
+
+// The feedback form filled in as a customer does: Support and Other ticked,
+// a two-line description typed and, unless `ratingButton` is 0, a rating
+// chosen. Returns the form once it shows all of it.
+HWND fillFeedback(const AppProcess& app, int ratingButton) {
+    HWND form = app.waitForWindow(L"#32770", L"FeedBack");
+    test::click(form, IDC_FEEDBACK_SUPPORT);
+    test::click(form, IDC_FEEDBACK_OTHER);
+    const std::wstring description = L"The full scan stops at 40% since the last update.\r\nThe PC slows down too.";
+    test::typeText(form, IDC_FEEDBACK_DESCRIPTION, description);
+    if (ratingButton) test::click(form, ratingButton);
+    test::waitUntil(
+        [&] {
+            return test::textOf(test::control(form, IDC_FEEDBACK_DESCRIPTION)) == description &&
+                   test::isChecked(form, IDC_FEEDBACK_OTHER) &&
+                   (!ratingButton || !test::textOf(test::control(form, IDC_FEEDBACK_RATING_WORD)).empty());
+        },
+        "the feedback form to be filled in");
+    return form;
+}
+
+Opener feedbackFilledIn(int ratingButton) {
+    return [=](const AppProcess& app, HWND) { return fillFeedback(app, ratingButton); };
+}
+
+// Fills the feedback form, submits it while the help desk answers as
+// `scenario` says, and returns the message that thanks the customer.
+Opener submitFeedback(int ratingButton, std::string scenario) {
+    return [=](const AppProcess& app, HWND) {
+        HWND form = fillFeedback(app, ratingButton);
+        test::setVendorScenario(scenario);
+        test::click(form, IDOK);
+        HWND box = app.waitForDialogWith(IDC_MESSAGE_SMALL);
+        test::setVendorScenario("success");
+        return box;
+    };
+}
+
+// Presses Submit on the form the view is opened from and returns the
+// message box that answers: the program's own (`ownBox`) or a standard one.
+Opener submitFromForm(bool ownBox, bool emptyDescription) {
+    return [=](const AppProcess& app, HWND form) {
+        if (emptyDescription) test::setText(form, IDC_FEEDBACK_DESCRIPTION, L"");
+        test::click(form, IDOK);
+        return ownBox ? app.waitForDialogWith(IDC_MESSAGE_SMALL) : test::waitForMessageBox(app.pid()).window;
+    };
+}
+
 // Every dialog the program shows today.
 std::vector<Run> tourRuns() {
     return {
         {L"",
          {"request-form", "support request form (no switch)", windowOf(L"Tiqora_Desk"), clickOn(IDC_REQUEST_CLOSE),
           {{"about-box", "About box, opened from the request form's system menu",
-            systemMenu(IDM_ABOUTBOX, L"#32770", L"About Vandrel"), clickOn(IDOK), {}}}}},
+            systemMenu(IDM_ABOUTBOX, L"#32770", L"About Vandrel"), clickOn(IDOK), {}},
+           {"request-check-message", "a request with a 9-digit mobile number: the form's check",
+            submitRequest({L"987654321"}), clickOn(IDOK), {}},
+           {"request-thank-you", "a valid request: the call-tracking id (the program then ends)",
+            submitRequest({L"9876543210"}), clickOn(IDOK), {}}}}},
+        {L"",
+         {"request-form-with-history", "support request form once a request was recorded",
+          windowOf(L"Tiqora_Desk"), clickOn(IDC_REQUEST_CLOSE),
+          {{"request-history", "request history, opened with History",
+            clickToOpen(IDC_REQUEST_HISTORY, IDC_HISTORY_LIST), clickOn(IDC_HISTORY_CLOSE), {}}}}},
         {L"/sys", {"it-ticket-form", "IT ticket form (/sys)", dialogWith(IDC_TICKET_X), clickOn(IDC_TICKET_CANCEL), {}}},
         {L"/feedback",
          {"feedback-form", "feedback form (/feedback)", windowOf(L"#32770", L"FeedBack"), clickOn(IDCANCEL), {}}},
+        {L"/feedback",
+         {"feedback-form-rated", "feedback form with the rating Good chosen, two issue types ticked, a description",
+          feedbackFilledIn(IDC_FEEDBACK_RATING_4), clickOn(IDCANCEL), {}}},
+        {L"/feedback",
+         {"feedback-form-unrated", "feedback form filled in without a rating", feedbackFilledIn(0), clickOn(IDCANCEL),
+          {{"feedback-no-rating", "feedback Submit without a rating: the form asks for one",
+            submitFromForm(true, false), clickOn(IDC_MESSAGE_OK), {}},
+           {"feedback-no-description", "feedback Submit with an empty description", submitFromForm(false, true),
+            clickOn(IDOK), {}}}}},
+        {L"/feedback",
+         {"feedback-thanks-average", "feedback rated Average, confirmed by the help desk (the page then opens)",
+          submitFeedback(IDC_FEEDBACK_RATING_3, "success"), clickOn(IDC_MESSAGE_OK), {}}},
+        {L"/feedback",
+         {"feedback-thanks-excellent", "feedback rated Excellent, confirmed by the help desk (the page then opens)",
+          submitFeedback(IDC_FEEDBACK_RATING_5, "success"), clickOn(IDC_MESSAGE_OK), {}}},
+        {L"/feedback",
+         {"feedback-thanks-unconfirmed", "feedback rated Good, the help desk's reply does not confirm it",
+          submitFeedback(IDC_FEEDBACK_RATING_4, "html-error"), clickOn(IDC_MESSAGE_OK), {}}},
         {L"/SAReply=L,1234,abc",
          {"reply-popup", "reply notification popup for ticket 1234 (/SAReply=L,1234,abc)",
           dialogWith(IDC_POPUP_CLOSE), clickOn(IDC_POPUP_CLOSE), {}}},

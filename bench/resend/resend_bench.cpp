@@ -1,0 +1,205 @@
+// Resend benchmark: "/sysp" of TiqoraDesk.exe over N pending web tickets,
+// against the local vendor services on loopback, beside a floor measured in
+// the same session: resend_floor.exe making N bare SendWebdata2 calls
+// through the same stand-in WBX.DLL with the same body.
+//
+//   resend_bench.exe [--runs R] [--files N1,N2,...]    (defaults 5 and 1000,2000)
+//
+// One sample is one process, timed from just before CreateProcessW to its
+// end (so both sides pay one process start). Before each "/sysp" sample the
+// machine is laid out anew (SuiteMachine::standard(), SendWebRpt "ON") with
+// N files W_<n>.txt holding the same ticket body; after it, every file must
+// be in the sent folder and the service must have received exactly N
+// requests, else the run fails. Floor and "/sysp" samples alternate, their
+// order swapped every run.
+//
+// The table goes to standard output, every sample to standard error.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/wide_text.h"
+#include "support/machine.h"
+#include "support/test_paths.h"
+#include "support/ui_driver.h"
+#include "support/vendor_journal.h"
+
+namespace {
+
+using tiqora::test::SuiteMachine;
+
+constexpr DWORD kRunTimeoutMs = 600000;
+
+// A ticket as the IT ticket form leaves it in the pending folder.
+const std::string kBody =
+    R"({"LicenseNo":"TQ4711-2026-ORV","Ip":"10.0.0.7","ComputerName":"DESK-7","UserName":"asha",)"
+    R"("IssueTitle":"Printer offline","Description":"The printer on the second floor shows offline since )"
+    R"(this morning. Restarted it twice; the queue still holds 14 jobs.","Priority":"1","Status":"New",)"
+    R"("TSubmitDateTime":"2024-03-07 09:05:03"})";
+
+double secondsSince(LONGLONG start) {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart - start) / static_cast<double>(frequency.QuadPart);
+}
+
+LONGLONG counterNow() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+[[noreturn]] void fail(const std::string& what) { throw std::runtime_error(what); }
+
+size_t countFiles(const std::wstring& folder) {
+    size_t count = 0;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return count;
+}
+
+// Runs a program to its end; the elapsed seconds.
+double timeProcess(const std::wstring& program, const std::wstring& arguments, const char* label) {
+    const LONGLONG start = counterNow();
+    tiqora::test::AppProcess process(program, arguments);
+    const DWORD code = process.waitForExit(kRunTimeoutMs);
+    const double seconds = secondsSince(start);
+    if (code != 0) fail(std::string(label) + " ended with code " + std::to_string(code));
+    return seconds;
+}
+
+double measureResend(size_t files) {
+    SuiteMachine machine = SuiteMachine::standard();
+    for (size_t i = 0; i < files; ++i) machine.pendingFile(L"W_" + std::to_wstring(100000 + i) + L".txt", kBody);
+    tiqora::test::setVendorScenario("success");
+    tiqora::test::clearVendorJournal();
+
+    const double seconds = timeProcess(SuiteMachine::program(), L"/sysp", "/sysp");
+
+    const size_t sent = countFiles(SuiteMachine::sentFolder());
+    const size_t left = countFiles(SuiteMachine::pendingFolder());
+    const size_t received = tiqora::test::vendorRequests().size();
+    if (sent != files || left != 0 || received != files)
+        fail("/sysp over " + std::to_string(files) + " files: " + std::to_string(sent) + " sent, " +
+             std::to_string(left) + " left, " + std::to_string(received) + " requests received");
+    return seconds;
+}
+
+double measureFloor(size_t files) {
+    SuiteMachine::standard();  // the same installation: WBX.DLL in QXSCAN\, C:\qx
+    const std::wstring bodyFile = SuiteMachine::logFolder() + L"\\floor-body.json";
+    tiqora::test::writeFileBytes(bodyFile, kBody);
+    tiqora::test::setVendorScenario("success");
+    tiqora::test::clearVendorJournal();
+    const std::wstring host = L"127.0.0.1:" + std::to_wstring(tiqora::test::vendorPort());
+    const std::wstring arguments = L"\"" + SuiteMachine::qxscanFolder() + L"\\WBX.DLL\" " + host + L" " +
+                                   std::to_wstring(files) + L" \"" + bodyFile + L"\"";
+    const double seconds = timeProcess(tiqora::test::buildFile(L"resend_floor.exe"), arguments, "resend_floor");
+    const size_t received = tiqora::test::vendorRequests().size();
+    if (received != files)
+        fail("floor over " + std::to_string(files) + " calls: " + std::to_string(received) + " requests received");
+    return seconds;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+struct Options {
+    int runs = 5;
+    std::vector<size_t> files{1000, 2000};
+};
+
+Options parse(int argc, wchar_t** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        if (std::wcscmp(argv[i], L"--runs") == 0 && i + 1 < argc) {
+            options.runs = static_cast<int>(std::wcstol(argv[++i], nullptr, 10));
+        } else if (std::wcscmp(argv[i], L"--files") == 0 && i + 1 < argc) {
+            options.files.clear();
+            for (const wchar_t* p = argv[++i]; *p;) {
+                wchar_t* end = nullptr;
+                const long n = std::wcstol(p, &end, 10);
+                if (end == p || n <= 0) break;
+                options.files.push_back(static_cast<size_t>(n));
+                p = *end == L',' ? end + 1 : end;
+            }
+        } else {
+            options.runs = 0;
+        }
+    }
+    if (options.runs < 1 || options.files.empty()) {
+        std::fprintf(stderr, "usage: resend_bench.exe [--runs R] [--files N1,N2,...]\n");
+        std::exit(2);
+    }
+    return options;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const Options options = parse(argc, argv);
+    try {
+        std::vector<std::vector<double>> resend(options.files.size()), floor(options.files.size());
+        for (int run = 0; run < options.runs; ++run) {
+            for (size_t f = 0; f < options.files.size(); ++f) {
+                const size_t n = options.files[f];
+                for (int side = 0; side < 2; ++side) {
+                    const bool floorFirst = run % 2 == 0;
+                    const bool isFloor = (side == 0) == floorFirst;
+                    const double seconds = isFloor ? measureFloor(n) : measureResend(n);
+                    (isFloor ? floor : resend)[f].push_back(seconds);
+                    std::fprintf(stderr, "run %d, %zu files, %s: %.3f s\n", run + 1, n, isFloor ? "floor" : "/sysp",
+                                 seconds);
+                    std::fflush(stderr);
+                }
+            }
+        }
+
+        std::printf("Resend benchmark: \"/sysp\" over N pending web tickets against the local vendor services,\n"
+                    "beside the floor (N bare SendWebdata2 calls through the same WBX.DLL); median of %d runs.\n\n",
+                    options.runs);
+        std::printf("%8s %10s %10s %14s %14s %8s\n", "files", "floor s", "/sysp s", "floor files/s", "/sysp files/s",
+                    "ratio");
+        std::vector<double> resendMedians, floorMedians;
+        for (size_t f = 0; f < options.files.size(); ++f) {
+            const double r = median(resend[f]);
+            const double fl = median(floor[f]);
+            resendMedians.push_back(r);
+            floorMedians.push_back(fl);
+            const double n = static_cast<double>(options.files[f]);
+            std::printf("%8zu %10.3f %10.3f %14.1f %14.1f %8.2f\n", options.files[f], fl, r, n / fl, n / r, r / fl);
+        }
+        if (options.files.size() >= 2) {
+            const size_t last = options.files.size() - 1;
+            const double scale = static_cast<double>(options.files[last]) / static_cast<double>(options.files[0]);
+            std::printf("\nlinearity, %zu vs %zu files (ideal x%.2f): /sysp x%.2f, floor x%.2f\n", options.files[last],
+                        options.files[0], scale, resendMedians[last] / resendMedians[0],
+                        floorMedians[last] / floorMedians[0]);
+            std::printf("per file: /sysp %.2f ms at %zu, %.2f ms at %zu; floor %.2f ms at %zu, %.2f ms at %zu\n",
+                        1000 * resendMedians[0] / static_cast<double>(options.files[0]), options.files[0],
+                        1000 * resendMedians[last] / static_cast<double>(options.files[last]), options.files[last],
+                        1000 * floorMedians[0] / static_cast<double>(options.files[0]), options.files[0],
+                        1000 * floorMedians[last] / static_cast<double>(options.files[last]), options.files[last]);
+        }
+        std::printf("goal: ratio <= 1.50 and time linear in the number of files\n");
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "resend_bench: %s\n", error.what());
+        return 1;
+    }
+}

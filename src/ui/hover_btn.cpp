@@ -1,0 +1,81 @@
+#include "ui/hover_btn.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "ui/control_rules.h"
+
+namespace tiqora::ui {
+
+BOOL CHoverBtn::LoadStrip(int bitmapId) {
+    strip_.reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP,
+                                                 0, 0, LR_LOADMAP3DCOLORS)));
+    frameWidth_ = frameHeight_ = 0;
+    BITMAP info{};
+    if (!strip_ || !GetObjectW(strip_.get(), sizeof info, &info)) {
+        strip_.reset();
+        return FALSE;
+    }
+    frameWidth_ = info.bmWidth / 3;
+    frameHeight_ = info.bmHeight;
+    if (hwnd())
+        SetWindowPos(hwnd(), nullptr, 0, 0, frameWidth_, frameHeight_, SWP_NOMOVE | SWP_NOOWNERZORDER);
+    return TRUE;
+}
+
+void CHoverBtn::DrawItem(const DRAWITEMSTRUCT& item) {
+    if (!strip_) {
+        drawWithoutStrip(item);
+        return;
+    }
+    MemoryDC memory(item.hDC);
+    SelectedObject selected(memory.get(), strip_.get());
+    const int sourceX = hoverFrameX((item.itemState & ODS_SELECTED) != 0, hover_, frameWidth_);
+    BitBlt(item.hDC, 0, 0, frameWidth_, frameHeight_, memory.get(), sourceX, 0, SRCCOPY);
+}
+
+void CHoverBtn::drawWithoutStrip(const DRAWITEMSTRUCT& item) {
+    RECT area = item.rcItem;
+    UINT state = DFCS_BUTTONPUSH;
+    if (item.itemState & ODS_SELECTED) state |= DFCS_PUSHED;
+    if (item.itemState & ODS_DISABLED) state |= DFCS_INACTIVE;
+    DrawFrameControl(item.hDC, &area, DFC_BUTTON, state);
+    const int length = GetWindowTextLengthW(item.hwndItem);
+    std::vector<wchar_t> text(static_cast<size_t>(length) + 1);
+    GetWindowTextW(item.hwndItem, text.data(), length + 1);
+    SetBkMode(item.hDC, TRANSPARENT);
+    DrawTextW(item.hDC, text.data(), -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+bool CHoverBtn::OnReflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+    if (message != WM_DRAWITEM) return false;
+    DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    result = TRUE;
+    return true;
+}
+
+LRESULT CHoverBtn::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_MOUSEMOVE:
+        if (!tracking_) {
+            TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_HOVER | TME_LEAVE, hwnd(), 1};
+            tracking_ = _TrackMouseEvent(&track) != FALSE;
+        }
+        break;
+    case WM_MOUSEHOVER:
+        hover_ = true;
+        InvalidateRect(hwnd(), nullptr, TRUE);
+        break;
+    case WM_MOUSELEAVE:
+        tracking_ = false;
+        hover_ = false;
+        InvalidateRect(hwnd(), nullptr, TRUE);
+        break;
+    default:
+        break;
+    }
+    return DefaultMessage(message, wParam, lParam);
+}
+
+}  // namespace tiqora::ui

@@ -1,0 +1,389 @@
+// The pending resend ("/sysp") of the real TiqoraDesk.exe against the local
+// vendor services: which files go where, what the services receive, which
+// files move to the sent folder and which stay pending, and what the log says.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/wide_text.h"
+#include "support/machine.h"
+#include "support/test_paths.h"
+#include "support/ui_driver.h"
+#include "support/vendor_journal.h"
+
+namespace tiqora::test {
+namespace {
+
+constexpr char kPendingTicketPath[] = "/velmora/api/SubmitTicket.aspx";
+constexpr char kLanPath[] = "/api/admintikitgeneration/post?AspxAutoDetectCookieSupport=1";
+constexpr char kFileReceivePath[] = "/DPXLAN/FileReceive";
+constexpr char kLicence[] = "TQ4711-2026-ORV";  // the standard machine's licence code
+constexpr DWORD kRunTimeoutMs = 30000;
+
+// A ticket body as the IT ticket form stores it, with a description of
+// `descriptionChars` characters holding CR LF line breaks (older pending
+// files hold them so).
+std::string ticketBody(const std::string& title, size_t descriptionChars) {
+    std::string description;
+    for (size_t i = 0; description.size() < descriptionChars; ++i)
+        description += (i % 60 == 59) ? std::string("\r\n") : std::string(1, static_cast<char>('a' + i % 26));
+    description.resize(descriptionChars);
+    return R"({"LicenseNo":"TQ4711-2026-ORV","Ip":"10.0.0.7","ComputerName":"DESK-7","UserName":"asha",)"
+           R"("IssueTitle":")" + title + R"(","Description":")" + description +
+           R"(","Priority":"1","Status":"New","TSubmitDateTime":"2024-03-07 09:05:03"})";
+}
+
+// Longer than any piece the transport's text buffers ever held.
+const std::string kLongBody = ticketBody("Printer offline", 3000);
+
+// Names of the plain files of a folder, sorted.
+std::vector<std::string> filesIn(const std::wstring& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(toUtf8(found.cFileName));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+using Names = std::vector<std::string>;
+
+std::string pendingBytes(const std::string& name) {
+    return readFileBytes(SuiteMachine::pendingFolder() + L"\\" + fromUtf8(name));
+}
+std::string sentBytes(const std::string& name) { return readFileBytes(SuiteMachine::sentFolder() + L"\\" + fromUtf8(name)); }
+
+std::string pendingPathOf(const std::string& name) { return toUtf8(SuiteMachine::pendingFolder()) + "\\" + name; }
+
+// A message as the log stores it: after the stamp, in text mode (every line
+// feed, its own and the one added, written as CR LF).
+std::string logLine(const std::string& message) {
+    std::string line = "  :  ";
+    for (char c : message + "\n") line += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return line;
+}
+
+// How often a message stands as a whole line in the IT ticket log.
+size_t logLineCount(const std::string& message) {
+    const std::string log = SuiteMachine::ticketLog();
+    const std::string line = logLine(message);
+    size_t count = 0;
+    for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + line.size())) ++count;
+    return count;
+}
+
+// True when the messages stand as lines of the log in this order.
+bool logHasLinesInOrder(const std::vector<std::string>& messages) {
+    const std::string log = SuiteMachine::ticketLog();
+    size_t at = 0;
+    for (const std::string& message : messages) {
+        at = log.find(logLine(message), at);
+        if (at == std::string::npos) return false;
+    }
+    return true;
+}
+
+std::string localDeliveryNameOn(const SYSTEMTIME& day, const std::string& pendingName) {
+    char date[16];
+    std::snprintf(date, sizeof date, "%4d-%.2d-%.2d", day.wYear, day.wMonth, day.wDay);
+    std::string name = pendingName;
+    name.replace(name.find(".txt"), 4, ".itt");
+    return std::string(kLicence) + "_" + date + "_" + name;
+}
+
+SYSTEMTIME localNow() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return now;
+}
+
+// Runs "/sysp" to its end and returns its exit code.
+DWORD runResend() {
+    AppProcess app(SuiteMachine::program(), L"/sysp");
+    return app.waitForExit(kRunTimeoutMs);
+}
+
+class PendingResendTest : public ::testing::Test {
+protected:
+    void SetUp() override { resetServices(); }
+    static void resetServices() {
+        setVendorScenario("success");
+        clearVendorJournal();
+    }
+};
+
+TEST_F(PendingResendTest, WebFilesGoToThePendingTicketServiceWholeAndMoveToSent) {
+    // SendWebRpt "ON": web files are sent, LAN files are left for the LAN mode.
+    const std::string shortBody = ticketBody("Mail down", 40);
+    SuiteMachine::standard()
+        .pendingFile(L"W_101.txt", shortBody)
+        .pendingFile(L"W_102.txt", kLongBody)
+        .pendingFile(L"L_103.txt", kLongBody);
+
+    EXPECT_EQ(runResend(), 0u);
+
+    const auto requests = vendorRequests();
+    ASSERT_EQ(requests.size(), 2u);
+    std::vector<std::string> bodies;
+    for (const VendorRequest& request : requests) {
+        EXPECT_EQ(request.method, "POST");
+        EXPECT_EQ(request.path, kPendingTicketPath);
+        EXPECT_EQ(request.port, vendorPort());
+        EXPECT_EQ(request.header("user-agent"), "Tiqora");
+        bodies.push_back(request.body);
+    }
+    std::sort(bodies.begin(), bodies.end());
+    std::vector<std::string> expected{shortBody, kLongBody};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_TRUE(bodies == expected) << "the bodies did not arrive whole and as stored";
+
+    EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{"L_103.txt"});
+    EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), (Names{"W_101.txt", "W_102.txt"}));
+    EXPECT_EQ(sentBytes("W_102.txt"), kLongBody);
+    EXPECT_EQ(logLineCount("Pending Data Send Sucessfully to Web"), 2u) << SuiteMachine::ticketLog();
+}
+
+TEST_F(PendingResendTest, AWebFileStaysWhenTheReplyLacksTheConfirmation) {
+    for (const char* scenario : {"html-error", "error-500", "big-reply"}) {
+        SuiteMachine::standard().pendingFile(L"W_7.txt", kLongBody);
+        resetServices();
+        setVendorScenario(scenario);
+
+        EXPECT_EQ(runResend(), 0u) << scenario;
+
+        EXPECT_EQ(vendorRequests().size(), 1u) << scenario;
+        EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{"W_7.txt"}) << scenario;
+        EXPECT_EQ(pendingBytes("W_7.txt"), kLongBody) << scenario;
+        EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{}) << scenario;
+        EXPECT_EQ(SuiteMachine::ticketLog().find("Sucessfully"), std::string::npos) << scenario;
+    }
+}
+
+TEST_F(PendingResendTest, LanFilesGoToTheLanServerAndFallBackToTheFileDelivery) {
+    struct Case {
+        const char* scenario;
+        bool fileDelivery;     // the server did not confirm: handed over as a file
+        const char* outcome;   // log line of the move; null: the file stays pending
+    } cases[] = {
+        {"success", false, "Pending Data Send Sucessfully to Web"},
+        // A quoted status, or status as the last member, confirms as well.
+        {"lan-status-quoted", false, "Pending Data Send Sucessfully to Web"},
+        {"lan-status-last", false, "Pending Data Send Sucessfully to Web"},
+        {"lan-status-absent", true, "Pending Data Send Sucessfully to Local"},
+        {"html-error", true, "Pending Data Send Sucessfully to Local"},
+        {"error-500", true, nullptr},
+    };
+    for (const Case& c : cases) {
+        // SendWebRpt not "ON": LAN files are sent, web files left alone.
+        SuiteMachine::standard()
+            .krlm(L"SendWebRpt", L"OFF")
+            .pendingFile(L"L_201.txt", kLongBody)
+            .pendingFile(L"W_202.txt", kLongBody);
+        resetServices();
+        setVendorScenario(c.scenario);
+
+        const SYSTEMTIME before = localNow();
+        EXPECT_EQ(runResend(), 0u) << c.scenario;
+        const SYSTEMTIME after = localNow();
+
+        const auto requests = vendorRequests();
+        ASSERT_EQ(requests.size(), c.fileDelivery ? 2u : 1u) << c.scenario;
+        EXPECT_EQ(requests[0].path, kLanPath) << c.scenario;
+        EXPECT_EQ(requests[0].port, lanPort()) << c.scenario;
+        EXPECT_EQ(requests[0].header("user-agent"), "SystemAdmin-Ticket") << c.scenario;
+        EXPECT_TRUE(requests[0].body == kLongBody) << c.scenario << ": the body did not arrive whole";
+        if (c.fileDelivery) {
+            const VendorRequest& file = requests[1];
+            EXPECT_EQ(file.path, kFileReceivePath) << c.scenario;
+            ASSERT_EQ(file.parts.size(), 2u) << c.scenario;
+            const std::string name = file.parts[0].data;
+            EXPECT_TRUE(name == localDeliveryNameOn(before, "L_201.txt") || name == localDeliveryNameOn(after, "L_201.txt"))
+                << c.scenario << ": delivered as " << name;
+            EXPECT_TRUE(file.parts[1].data == kLongBody) << c.scenario;
+        }
+
+        const bool moved = c.outcome != nullptr;
+        EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), moved ? Names{"W_202.txt"} : (Names{"L_201.txt", "W_202.txt"}))
+            << c.scenario;
+        EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), moved ? Names{"L_201.txt"} : Names{}) << c.scenario;
+        if (moved) {
+            EXPECT_EQ(sentBytes("L_201.txt"), kLongBody) << c.scenario;
+            EXPECT_EQ(logLineCount(c.outcome), 1u) << c.scenario << "\n" << SuiteMachine::ticketLog();
+        }
+        EXPECT_TRUE(logHasLinesInOrder({"GetUrl function start", "checking serverIP.ini\n",
+                                        "check serverIP and Url is validateLink()", "Working URL IS:",
+                                        "  GetUrl function END\n"}))
+            << c.scenario << "\n" << SuiteMachine::ticketLog();
+    }
+}
+
+TEST_F(PendingResendTest, ALanFileMeetingNoUsableServerAddressEndsTheRunAndStays) {
+    struct Case {
+        const char* what;
+        std::optional<std::wstring> acip;  // none: no ServerIP.ini at all
+        std::optional<std::wstring> ip;    // none: no IP key
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"no ServerIP.ini", std::nullopt, std::nullopt,
+         {"N/A", "Not found ACIP in serverIP.ini", "N/A", "exit Not found ACIP and IP"}},
+        {"ACIP N/A, no IP", L"N/A", std::nullopt, {"Not found ACIP in serverIP.ini", "exit Not found ACIP and IP"}},
+        {"ACIP server01", L"server01", std::nullopt,
+         {"server01", "server01:7777/DPXLAN/pagenameaspx", "Wrong URL", "server01:7777/DPXLAN", "exit 2 "}},
+        {"IP server02", L"N/A", L"server02", {"Not found ACIP in serverIP.ini", "server02", "Wrong URL", "exit 2 "}},
+        // Cut to 259 characters: no room left for the port and path.
+        {"ACIP of 300 characters", std::wstring(300, L'a'), std::nullopt,
+         {std::string(259, 'a'), "Wrong URL", std::string(259, 'a'), "exit 2 "}},
+    };
+    for (const Case& c : cases) {
+        auto machine = SuiteMachine::standard().krlm(L"SendWebRpt", L"OFF").pendingFile(L"L_301.txt", kLongBody);
+        machine.removeProductFile(L"ServerIP.ini");
+        if (c.acip) machine.ini(L"ServerIP.ini", L"Server", L"ACIP", *c.acip);
+        if (c.ip) machine.ini(L"ServerIP.ini", L"Server", L"IP", *c.ip);
+        resetServices();
+
+        EXPECT_EQ(runResend(), 0u) << c.what;
+
+        EXPECT_TRUE(vendorRequests().empty()) << c.what;
+        EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{"L_301.txt"}) << c.what;
+        EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{}) << c.what;
+        std::vector<std::string> lines{"GetUrl function start", "checking serverIP.ini\n"};
+        lines.insert(lines.end(), c.lines.begin(), c.lines.end());
+        EXPECT_TRUE(logHasLinesInOrder(lines)) << c.what << "\n" << SuiteMachine::ticketLog();
+    }
+}
+
+// Opens a file without sharing it, as a program busy writing it would.
+class LockedFile {
+public:
+    explicit LockedFile(const std::wstring& path)
+        : handle_(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+    ~LockedFile() {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+    LockedFile(const LockedFile&) = delete;
+    LockedFile& operator=(const LockedFile&) = delete;
+    bool locked() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+TEST_F(PendingResendTest, OddPendingEntriesAreLeftAloneAndNothingIsLost) {
+    std::string binary;
+    for (int i = 1; i < 256; ++i) binary += static_cast<char>(i);
+    const std::string large(5 * 1024 * 1024, 'x');
+    const std::string withNul("{\"IssueTitle\":\"a\0b\"}", 20);
+    SuiteMachine::standard()
+        .pendingFile(L"W", kLongBody)
+        .pendingFile(L"W_large.txt", large)
+        .pendingFile(L"W_binary.txt", binary)
+        .pendingFile(L"W_nul.txt", withNul)
+        .pendingFile(L"W_empty.txt", "")
+        .pendingFile(L"W_hidden.txt", kLongBody)
+        .pendingFile(L"W_locked.txt", kLongBody)
+        .pendingFile(L"W_\u5317.txt", kLongBody)  // a name the 8-bit code page cannot hold
+        .pendingFile(L"L_.txt", kLongBody);
+    const std::wstring pending = SuiteMachine::pendingFolder();
+    ASSERT_TRUE(SetFileAttributesW((pending + L"\\W_hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(CreateDirectoryW((pending + L"\\W_folder").c_str(), nullptr));
+    writeFileBytes(pending + L"\\W_folder\\W_inside.txt", kLongBody);
+    LockedFile locked(pending + L"\\W_locked.txt");
+    ASSERT_TRUE(locked.locked());
+
+    EXPECT_EQ(runResend(), 0u);
+
+    std::vector<std::string> bodies;
+    for (const VendorRequest& request : vendorRequests()) {
+        EXPECT_EQ(request.path, kPendingTicketPath);
+        bodies.push_back(request.body);
+    }
+    const auto bySize = [](const std::string& a, const std::string& b) { return a.size() < b.size(); };
+    std::sort(bodies.begin(), bodies.end(), bySize);
+    EXPECT_EQ(bodies.size(), 3u);
+    EXPECT_TRUE(bodies == (std::vector<std::string>{binary, kLongBody, large})) << "the bodies did not arrive whole";
+
+    EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), (Names{"W", "W_binary.txt", "W_large.txt"}));
+    EXPECT_EQ(filesIn(pending), (Names{"L_.txt", "W_empty.txt", "W_hidden.txt", "W_locked.txt", "W_nul.txt",
+                                       "W_\u5317.txt"}));
+    EXPECT_EQ(filesIn(pending + L"\\W_folder"), Names{"W_inside.txt"});
+    EXPECT_EQ(pendingBytes("W_nul.txt"), withNul);
+    EXPECT_EQ(logLineCount("Pending file skipped, it holds a NUL byte: " + pendingPathOf("W_nul.txt")), 1u)
+        << SuiteMachine::ticketLog();
+    EXPECT_EQ(logLineCount("Pending Data Send Sucessfully to Web"), 3u);
+}
+
+TEST_F(PendingResendTest, AFailedMoveIsLoggedAsFailedAndTheFileStays) {
+    struct Case {
+        const wchar_t* sendWebRpt;
+        const char* scenario;
+        const wchar_t* name;
+        const char* failedLine;
+    } cases[] = {
+        {L"ON", "success", L"W_401.txt", "Pending Data Send to Web but the move failed: "},
+        {L"OFF", "success", L"L_402.txt", "Pending Data Send to Web but the move failed: "},
+        {L"OFF", "lan-status-absent", L"L_403.txt", "Pending Data Send to Local but the move failed: "},
+    };
+    for (const Case& c : cases) {
+        SuiteMachine::standard().krlm(L"SendWebRpt", c.sendWebRpt).pendingFile(c.name, kLongBody);
+        // A folder of the same name in the sent folder: nothing can be moved onto it.
+        ASSERT_TRUE(CreateDirectoryW((SuiteMachine::sentFolder() + L"\\" + c.name).c_str(), nullptr));
+        resetServices();
+        setVendorScenario(c.scenario);
+
+        EXPECT_EQ(runResend(), 0u) << c.scenario;
+
+        const std::string name = toUtf8(c.name);
+        EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{name}) << c.scenario;
+        EXPECT_EQ(pendingBytes(name), kLongBody) << c.scenario;
+        EXPECT_EQ(logLineCount(c.failedLine + pendingPathOf(name)), 1u) << c.scenario << "\n" << SuiteMachine::ticketLog();
+        EXPECT_EQ(SuiteMachine::ticketLog().find("Sucessfully"), std::string::npos) << c.scenario;
+    }
+}
+
+TEST_F(PendingResendTest, WithoutTheTransportLibraryEveryFileStays) {
+    for (const wchar_t* sendWebRpt : {L"ON", L"OFF"}) {
+        SuiteMachine::standard()
+            .krlm(L"SendWebRpt", sendWebRpt)
+            .transportLibrary(L"")
+            .pendingFile(L"W_501.txt", kLongBody)
+            .pendingFile(L"L_502.txt", kLongBody);
+        resetServices();
+
+        EXPECT_EQ(runResend(), 0u);
+
+        EXPECT_TRUE(vendorRequests().empty());
+        EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), (Names{"L_502.txt", "W_501.txt"}));
+        EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{});
+    }
+}
+
+TEST_F(PendingResendTest, ASecondRunWhileOneRunsEndsAtOnce) {
+    SuiteMachine::standard().pendingFile(L"W_601.txt", kLongBody);
+    setVendorScenario("slow");  // the service never answers in time
+
+    AppProcess first(SuiteMachine::program(), L"/sysp");
+    waitForVendorRequest(0);  // the first run is busy sending
+    AppProcess second(SuiteMachine::program(), L"/sysp");
+    EXPECT_TRUE(second.endsWithin(5000));
+    EXPECT_EQ(second.waitForExit(), 0u);
+    EXPECT_TRUE(first.running());
+    EXPECT_EQ(vendorRequests().size(), 1u);
+
+    // Without an answer the file stays for the next run.
+    EXPECT_EQ(first.waitForExit(kRunTimeoutMs), 0u);
+    EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{"W_601.txt"});
+}
+
+}  // namespace
+}  // namespace tiqora::test

@@ -1,0 +1,250 @@
+// The support request form of the real program, driven as a customer uses
+// it, against the local call-tracking service: what the service receives,
+// what the customer is told, what the request history keeps.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "app/wide_text.h"
+#include "resource.h"
+#include "support/machine.h"
+#include "support/test_paths.h"
+#include "support/ui_driver.h"
+#include "support/vendor_journal.h"
+
+namespace tiqora::test {
+namespace {
+
+constexpr wchar_t kMainClass[] = L"Tiqora_Desk";
+const std::wstring kHistoryFile = L"C:\\ProgramData\\Orvantis\\Tiqora.ini";
+
+struct Typed {
+    std::wstring name = L"Asha Verma";
+    std::wstring mobile = L"9876543210";
+    std::wstring email = L"asha.verma@example.com";
+    std::wstring city = L"Pune";
+    std::wstring state = L"Maharashtra";
+    int customerType = 0;
+    int issueType = 3;  // "Virus"
+    std::wstring description = L"Scan stops at 40%";
+};
+
+class SupportRequestTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SuiteMachine::standard();
+        setVendorScenario("success");
+        clearVendorJournal();
+    }
+
+    HWND openForm(AppProcess& app) { return app.waitForWindow(kMainClass, L"Tiqora Desk"); }
+
+    void fill(HWND form, const Typed& typed) {
+        setText(form, IDC_REQUEST_NAME, typed.name);
+        setText(form, IDC_REQUEST_MOBILE, typed.mobile);
+        setText(form, IDC_REQUEST_EMAIL, typed.email);
+        setText(form, IDC_REQUEST_CITY, typed.city);
+        setText(form, IDC_REQUEST_STATE, typed.state);
+        if (typed.customerType >= 0) selectComboItem(form, IDC_REQUEST_CUSTOMER, typed.customerType);
+        if (typed.issueType >= 0) selectComboItem(form, IDC_REQUEST_ISSUE, typed.issueType);
+        setText(form, IDC_REQUEST_DESCRIPTION, typed.description);
+    }
+
+    // Submits and returns the message box the form answers with.
+    MessageBoxInfo submit(AppProcess& app, HWND form) {
+        click(form, IDC_REQUEST_SUBMIT);
+        return waitForMessageBox(app.pid());
+    }
+};
+
+TEST_F(SupportRequestTest, AValidRequestReachesTheServiceAndIsRecorded) {
+    for (int round = 1; round <= 2; ++round) {
+        AppProcess app(SuiteMachine::program(), L"");
+        HWND form = openForm(app);
+        // The form starts from the customer's details.
+        EXPECT_EQ(textOf(control(form, IDC_REQUEST_NAME)), L"Asha Verma");
+        EXPECT_EQ(textOf(control(form, IDC_REQUEST_CITY)), L"Pune");
+        EXPECT_EQ(textOf(control(form, IDC_REQUEST_STATE)), L"Maharashtra");
+        // History is offered once a request has been recorded.
+        EXPECT_EQ(isVisible(control(form, IDC_REQUEST_HISTORY)), round == 2);
+
+        Typed typed;
+        typed.name = L"R&D = Asha + Co % \u00c9lise";  // reaches the service as typed
+        typed.city = L"";
+        typed.state = L"Goa";
+        typed.customerType = 1;
+        typed.description = L"  Scan stops at 40%\r\nthen hangs & freezes  ";
+        fill(form, typed);
+        const MessageBoxInfo box = submit(app, form);
+        EXPECT_EQ(box.caption, L"Tiqora Desk");
+        EXPECT_EQ(box.text, L"Thank You.\nYour Request has been submitted.\nCallTrack ID =  CT : 4711\n"
+                            L"VEXO Help Desk Team will contact you soon.\nTiming: 9.30am to 9.30pm.");
+        dismissMessageBox(box);
+        EXPECT_EQ(app.waitForExit(), 0u);
+
+        const VendorRequest request = waitForVendorRequest(static_cast<size_t>(round - 1));
+        EXPECT_EQ(request.path, "/Android/SaveNewCall.aspx");
+        EXPECT_EQ(request.header("user-agent"), "Tiqora");
+        const std::vector<std::pair<std::string, std::string>> expected = {
+            {"CustName", toUtf8(typed.name)}, {"CustMobNo", "9876543210"},
+            {"CustEmailID", "asha.verma@example.com"}, {"CustType", "O"}, {"State", "Goa"}, {"Dist", "N.A"},
+            {"City", "N.A"}, {"Problem", "VIRUS - Scan stops at 40%then hangs & freezes"}, {"UserID", "241"},
+            {"AssignToDept", "TS-SSO"}, {"POC", "12"}, {"LicenseKey", "TQ4711-2026-ORV"}, {"ReceivedVia", "11"},
+        };
+        EXPECT_EQ(request.form, expected);
+
+        const std::string history = readFileBytes(kHistoryFile);
+        EXPECT_NE(history.find("CNT=" + std::to_string(round)), std::string::npos) << history;
+        const std::regex record("(^|\\n)" + std::to_string(round) +
+                                R"(=\d{1,2}/\d{2}/\d{4} \d{2}:\d{2}#CT : 4711#VIRUS - Scan stops at 40%then hangs & freezes#9876543210\r?\n)");
+        EXPECT_TRUE(std::regex_search(history, record)) << history;
+    }
+}
+
+TEST_F(SupportRequestTest, EveryOtherOutcomeIsToldAndEndsTheProcess) {
+    struct Case {
+        const char* what;
+        std::function<void()> machine;
+        std::wstring caption;
+        std::wstring text;
+        size_t requests;
+    };
+    const Case cases[] = {
+        {"no QXPath.ini: no library", [] { SuiteMachine::standard().removeProductFile(L"QXPath.ini"); },
+         L"TiqoraDesk", L"Internet Connection is not available....\nPlease try after some time", 0},
+        {"an HTML error page", [] { setVendorScenario("html-error"); }, L"TiqoraDesk",
+         L" Error while sending message\n Please try after some time...", 1},
+        {"a reply without CT", [] { setVendorScenario("error-500"); }, L"TiqoraDesk",
+         L"Internet Connection is not available....\nPlease try after some time", 1},
+        {"CT without an id", [] { setVendorScenario("no-data"); }, L"Tiqora Desk",
+         L"Thank You.\nYour Request has been submitted.\nCallTrack ID =  CT pending\n"
+         L"VEXO Help Desk Team will contact you soon.\nTiming: 9.30am to 9.30pm.", 1},
+    };
+    for (const Case& c : cases) {
+        SuiteMachine::standard();
+        clearVendorJournal();
+        setVendorScenario("success");
+        c.machine();
+        AppProcess app(SuiteMachine::program(), L"");
+        HWND form = openForm(app);
+        fill(form, Typed());
+        const MessageBoxInfo box = submit(app, form);
+        EXPECT_EQ(box.caption, c.caption) << c.what;
+        EXPECT_EQ(box.text, c.text) << c.what;
+        dismissMessageBox(box);
+        EXPECT_EQ(app.waitForExit(), 0u) << c.what;
+        EXPECT_EQ(vendorRequests().size(), c.requests) << c.what;
+        EXPECT_FALSE(fileExists(kHistoryFile)) << c.what << ": nothing may be recorded";
+    }
+}
+
+// The colour a form's field shows at its right end, away from its text.
+COLORREF fieldColour(HWND form, int id) {
+    RECT rect;
+    GetWindowRect(control(form, id), &rect);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, rect.right - 6, (rect.top + rect.bottom) / 2);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+TEST_F(SupportRequestTest, TheFirstFailingCheckIsToldAndItsFieldMarked) {
+    const COLORREF paleYellow = RGB(251, 253, 168);
+    struct Case {
+        const char* what;
+        std::function<void(Typed&)> change;
+        std::wstring message;
+        int markedField;  // 0: none
+    };
+    const Case cases[] = {
+        {"all empty", [](Typed& t) { t = Typed{L"", L"", L"", L"", L"", -1, -1, L""}; }, L"Invalid issue Description", 0},
+        {"a digit in the name", [](Typed& t) { t.name = L"Asha 2"; }, L"Enter valid name", 0},
+        {"9 digits", [](Typed& t) { t.mobile = L"987654321"; }, L"Please enter valid Mobile no", IDC_REQUEST_MOBILE},
+        {"five characters", [](Typed& t) { t.email = L"a@b.c"; }, L"Please enter valid EmailId ", IDC_REQUEST_EMAIL},
+        {"a blank in the address", [](Typed& t) { t.email = L"asha @example.com"; }, L"Please enter valid EmailId ", 0},
+        {"no issue type", [](Typed& t) { t.issueType = -1; }, L"Select the Issue Type", 0},
+    };
+    AppProcess app(SuiteMachine::program(), L"");
+    HWND form = openForm(app);
+    for (const Case& c : cases) {
+        Typed typed;
+        c.change(typed);
+        fill(form, typed);
+        if (typed.issueType < 0) selectComboItem(form, IDC_REQUEST_ISSUE, -1);
+        const MessageBoxInfo box = submit(app, form);
+        EXPECT_EQ(box.caption, L"TiqoraDesk") << c.what;
+        EXPECT_EQ(box.text, c.message) << c.what;
+        dismissMessageBox(box);
+        waitUntil([&] { return IsWindowEnabled(control(form, IDC_REQUEST_SUBMIT)) != FALSE; }, "Submit to be enabled again");
+        for (int field : {IDC_REQUEST_MOBILE, IDC_REQUEST_EMAIL}) {
+            const bool marked = fieldColour(form, field) == paleYellow;
+            EXPECT_EQ(marked, field == c.markedField) << c.what << ", field " << field;
+        }
+    }
+    // "ab@c.d" passes, and Return in a field submits.
+    Typed typed;
+    typed.email = L"ab@c.d";
+    fill(form, typed);
+    pressKey(control(form, IDC_REQUEST_NAME), VK_RETURN);
+    const MessageBoxInfo box = waitForMessageBox(app.pid());
+    EXPECT_NE(box.text.find(L"CallTrack ID =  CT : 4711"), std::wstring::npos);
+    dismissMessageBox(box);
+    EXPECT_EQ(app.waitForExit(), 0u);
+    EXPECT_EQ(waitForVendorRequest(0).form[2].second, "ab@c.d");
+}
+
+TEST_F(SupportRequestTest, TheCounterCountsDownToZeroAndStopsTheTyping) {
+    AppProcess app(SuiteMachine::program(), L"");
+    HWND form = openForm(app);
+    EXPECT_EQ(textOf(control(form, IDC_REQUEST_COUNTER)), L"256 Characters Remaining");
+    // Set text raises no change notice in a multi-line edit; typing does.
+    setText(form, IDC_REQUEST_DESCRIPTION, std::wstring(250, L'a'));
+    HWND description = control(form, IDC_REQUEST_DESCRIPTION);
+    PostMessageW(description, WM_CHAR, L'b', 1);
+    waitUntil([&] { return textOf(control(form, IDC_REQUEST_COUNTER)) == L"5 Characters Remaining"; }, "the counter at 5");
+    for (wchar_t c : std::wstring(L"cdefghij")) PostMessageW(description, WM_CHAR, c, 1);
+    waitUntil([&] { return textOf(control(form, IDC_REQUEST_COUNTER)) == L"0 Characters Remaining"; }, "the counter at 0");
+    const std::wstring kept = textOf(description);  // typed at the caret, which set text leaves at the start
+    EXPECT_EQ(kept.size(), 256u);
+    EXPECT_NE(kept.find(L"bcdefg"), std::wstring::npos);
+    EXPECT_EQ(kept.find(L'h'), std::wstring::npos);
+    click(form, IDC_REQUEST_CLOSE);
+    EXPECT_EQ(app.waitForExit(), 0u);
+}
+
+TEST_F(SupportRequestTest, TheHistoryListsTheRecordsAndSortsThem) {
+    writeFileBytes(kHistoryFile,
+                   "[Tiqora]\r\nCNT=4\r\n"
+                   "1=7/12/2026 05:26#CT : 4711#VIRUS - slow#9876543210\r\n"
+                   "3=9/12/2026 10:00#CT : 99#PC - fan#9123456780\r\n"
+                   "4=8/12/2026 11:30#CT : 100#UPDATE - a#b#9000000000\r\n");
+    AppProcess app(SuiteMachine::program(), L"");
+    HWND form = openForm(app);
+    click(form, IDC_REQUEST_HISTORY);
+    HWND history = app.waitForDialogWith(IDC_HISTORY_LIST);
+    HWND list = control(history, IDC_HISTORY_LIST);
+    using Rows = std::vector<std::vector<std::wstring>>;
+    const Rows inFileOrder = {
+        {L"1", L"7/12/2026 05:26", L"CT : 4711", L"VIRUS - slow", L"9876543210"},
+        {L"2", L"NULL", L"", L"", L""},
+        {L"3", L"9/12/2026 10:00", L"CT : 99", L"PC - fan", L"9123456780"},
+        {L"4", L"8/12/2026 11:30", L"CT : 100", L"UPDATE - a", L"b"},
+    };
+    EXPECT_EQ(listRows(list, 5), inFileOrder);
+
+    clickListHeading(list, 0);  // ascending: as in the file
+    clickListHeading(list, 0);  // descending
+    waitUntil([&] { return listRows(list, 5).front()[0] == L"4"; }, "the rows sorted by number, descending");
+    clickListHeading(list, 1);  // dates with times sort as text, ascending
+    waitUntil([&] { return listRows(list, 5)[3][1] == L"NULL"; }, "the rows sorted by date text");
+    EXPECT_EQ(listRows(list, 5)[0][1], L"7/12/2026 05:26");
+
+    click(history, IDC_HISTORY_CLOSE);
+    waitUntil([&] { return !IsWindow(history); }, "the history to close");
+    EXPECT_TRUE(app.running());
+    click(form, IDC_REQUEST_CLOSE);
+    EXPECT_EQ(app.waitForExit(), 0u);
+}
+
+}  // namespace
+}  // namespace tiqora::test

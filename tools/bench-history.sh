@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Request history benchmark: the history dialog's reading and filling of
+# 20,000 records against one profile lookup per record and a plain fill,
+# under Wine. See bench/history/README.md.
+#
+#   tools/bench-history.sh [--records N] [--runs R]     (make bench-history)
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD=${TIQORA_BUILD:-$ROOT/build}
+cd "$ROOT"
+
+bash tools/build.sh
+
+echo "== request history benchmark under Wine"
+OUT=$BUILD/bench
+mkdir -p "$OUT"
+export TIQORA_HEADLESS=${TIQORA_HEADLESS:-1}
+source tools/wine-machine.sh
+trap wine_machine_stop EXIT
+wine_machine_start "$OUT/history"
+
+rc=0
+wine "$BUILD/win/bin/history_bench.exe" "$@" </dev/null >"$OUT/history.out" 2>&1 || rc=$?
+tr -d '\r' <"$OUT/history.out" >"$OUT/history.txt"
+rm -f "$OUT/history.out"
+cat "$OUT/history.txt"
+[ $rc -eq 0 ] || { echo "history_bench failed (exit code $rc)" >&2; exit $rc; }
+echo "(saved to $OUT/history.txt)"

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Resend benchmark: "/sysp" over 1,000 and 2,000 pending web tickets against
+# the local vendor services on loopback, beside a floor of as many bare
+# SendWebdata2 calls (bench/resend/resend_floor.cpp), under Wine in a Wine
+# machine of its own. See bench/resend/README.md.
+#
+#   tools/bench-resend.sh [--runs R] [--files N1,N2]     (make bench-resend)
+#
+# Prints the table and saves it to BUILD/bench/resend.txt; every sample goes
+# to BUILD/bench/resend-samples.txt.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD=${TIQORA_BUILD:-$ROOT/build}
+cd "$ROOT"
+
+bash tools/build.sh
+
+echo "== resend benchmark under Wine"
+OUT=$BUILD/bench
+mkdir -p "$OUT/resend"
+source tools/wine-machine.sh
+source tools/vendor-services.sh
+trap 'vendor_services_stop; wine_machine_stop' EXIT
+wine_machine_start "$OUT/resend"
+rm -rf "$OUT/resend/vendor"
+vendor_services_start "$OUT/resend/vendor"
+
+# Wine's output goes to files (its helpers would hold a pipe open); its lines
+# end with CRLF.
+rc=0
+wine "$BUILD/win/bin/resend_bench.exe" "$@" </dev/null >"$OUT/resend.out" 2>"$OUT/resend-samples.out" || rc=$?
+tr -d '\r' <"$OUT/resend.out" >"$OUT/resend.txt"
+tr -d '\r' <"$OUT/resend-samples.out" >"$OUT/resend-samples.txt"
+rm -f "$OUT/resend.out" "$OUT/resend-samples.out"
+if [ $rc -ne 0 ]; then
+  tail -n 5 "$OUT/resend-samples.txt" >&2
+  echo "resend_bench failed (exit code $rc)" >&2
+  exit $rc
+fi
+cat "$OUT/resend.txt"
+echo "(saved to $OUT/resend.txt; samples in $OUT/resend-samples.txt)"

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Start-up benchmark: time to the first paint of the support request form,
+# and peak working set, of TiqoraDesk.exe against a minimal dialog program
+# (bench/startup_floor.cpp), both under Wine in a Wine machine of their own.
+# See bench/README.md.
+#
+#   tools/bench-startup.sh [--runs N]     (make bench; default 25 runs each)
+#
+# Prints the table and saves it to BUILD/bench/startup.txt; every sample
+# goes to BUILD/bench/samples.txt. BUILD is $TIQORA_BUILD, else build/.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD=${TIQORA_BUILD:-$ROOT/build}
+cd "$ROOT"
+
+bash tools/build.sh
+
+echo "== start-up benchmark under Wine"
+OUT=$BUILD/bench
+mkdir -p "$OUT"
+
+# The floor must import the same system DLLs as the program.
+imports() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr '[:upper:]' '[:lower:]' | sort | tr '\n' ' '; }
+exe_imports=$(imports "$BUILD/win/bin/TiqoraDesk.exe")
+floor_imports=$(imports "$BUILD/win/bin/startup_floor.exe")
+import_note=
+if [ "$exe_imports" != "$floor_imports" ]; then
+  import_note="warning: the floor imports [${floor_imports% }] but TiqoraDesk.exe imports [${exe_imports% }]; update bench/startup_floor.cpp"
+  echo "$import_note" >&2
+fi
+
+# A virtual X server of its own unless told otherwise (TIQORA_HEADLESS=0 uses
+# $DISPLAY), so figures from different machines and sessions compare.
+export TIQORA_HEADLESS=${TIQORA_HEADLESS:-1}
+source tools/wine-machine.sh
+trap wine_machine_stop EXIT
+wine_machine_start "$OUT"
+
+# Wine's output goes to files (its helpers would hold a pipe open); its lines
+# end with CRLF.
+rc=0
+wine "$BUILD/win/bin/startup_bench.exe" "$@" </dev/null >"$OUT/startup.out" 2>"$OUT/samples.out" || rc=$?
+tr -d '\r' <"$OUT/startup.out" >"$OUT/startup.txt"
+tr -d '\r' <"$OUT/samples.out" >"$OUT/samples.txt"
+rm -f "$OUT/startup.out" "$OUT/samples.out"
+if [ $rc -ne 0 ]; then
+  tail -n 5 "$OUT/samples.txt" >&2
+  echo "startup_bench failed (exit code $rc)" >&2
+  exit $rc
+fi
+{ echo; echo "imports of TiqoraDesk.exe: ${exe_imports% }"; [ -z "$import_note" ] || echo "$import_note"; } >>"$OUT/startup.txt"
+cat "$OUT/startup.txt"
+echo "(saved to $OUT/startup.txt; samples in $OUT/samples.txt)"
