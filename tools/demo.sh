@@ -69,6 +69,13 @@ run_tour() {
     return $rc
   fi
   echo "(in $SCREENSHOTS)"
+  echo "== gallery: the program's own message box"
+  run_logged "$DEMO/gallery.log" "$BUILD/win/bin/kit_gallery.exe" "$(winepath -w "$SCREENSHOTS/gallery" 2>/dev/null)" || rc=$?
+  if [ $rc -ne 0 ]; then
+    echo "gallery failed (exit code $rc)" >&2
+    return $rc
+  fi
+  echo "(in $SCREENSHOTS/gallery)"
 }
 
 # What the local vendor services received during the run, one line a request.

@@ -112,14 +112,6 @@ struct Picture {
     std::vector<DWORD> pixels;
 
     bool operator==(const Picture&) const = default;
-
-    // A capture that drew nothing has one colour everywhere.
-    bool uniform() const {
-        for (DWORD pixel : pixels) {
-            if ((pixel & 0xFFFFFF) != (pixels.front() & 0xFFFFFF)) return false;
-        }
-        return true;
-    }
 };
 
 // Reads the pixels of `bitmap`, which must not be selected into a DC.
@@ -151,19 +143,10 @@ std::optional<Picture> capture(HWND window) {
     const MemoryDc memory(CreateCompatibleDC(screen.get()));
     if (!bitmap || !memory) return std::nullopt;
 
-    {
-        const Selection selected(memory.get(), bitmap.get());
-        if (!selected) return std::nullopt;
-        PrintWindow(window, memory.get(), 0);
-    }
-    std::optional<Picture> printed = readPixels(screen.get(), bitmap.get(), width, height);
-    if (printed && !printed->uniform()) return printed;
-
-    // Under Wine, PrintWindow of another process's window returns TRUE but
-    // draws nothing (the window is asked to paint into a DC of ours, which it
-    // cannot use): measured for every dialog of TiqoraDesk.exe. Copy the
-    // window's rectangle from the screen instead, with the window raised so
-    // that nothing covers it.
+    // The window's rectangle as the screen shows it, with the window raised
+    // so that nothing covers it. PrintWindow is no help under Wine: for a
+    // window of another process it returns TRUE but draws nothing, and for
+    // one of this process it leaves out the child controls.
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     {
         const Selection selected(memory.get(), bitmap.get());
