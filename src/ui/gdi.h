@@ -55,6 +55,22 @@ private:
     HDC dc_;
 };
 
+// The device context of the whole screen, released on scope exit.
+class ScreenDC {
+public:
+    ScreenDC() : dc_(GetDC(nullptr)) {}
+    ~ScreenDC() {
+        if (dc_) ReleaseDC(nullptr, dc_);
+    }
+    ScreenDC(const ScreenDC&) = delete;
+    ScreenDC& operator=(const ScreenDC&) = delete;
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HDC dc_;
+};
+
 // Selects an object into a device context and restores the previous one on
 // scope exit.
 class SelectedObject {
@@ -65,6 +81,7 @@ public:
     }
     SelectedObject(const SelectedObject&) = delete;
     SelectedObject& operator=(const SelectedObject&) = delete;
+    explicit operator bool() const { return previous_ && previous_ != HGDI_ERROR; }
 
 private:
     HDC dc_;

@@ -4,6 +4,9 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include "ui/gdi.h"
+
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -23,61 +26,15 @@ constexpr DWORD kSettleMs = 100;
 // A window that never holds still (an animation) is saved as it is then.
 constexpr DWORD kSettleTimeoutMs = 3000;
 
-// Owns a handle and releases it with `release` when it goes.
-template <typename Handle, auto release>
-class Owned {
-public:
-    explicit Owned(Handle handle) : handle_(handle) {}
-    ~Owned() {
-        if (handle_) release(handle_);
-    }
-    Owned(const Owned&) = delete;
-    Owned& operator=(const Owned&) = delete;
+using ui::Bitmap;
+using ui::MemoryDC;
+using ui::ScreenDC;
+using ui::SelectedObject;
 
-    Handle get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-
-private:
-    Handle handle_;
+struct ImageDeleter {
+    void operator()(Gdiplus::GpBitmap* image) const { flat::GdipDisposeImage(image); }
 };
-
-using MemoryDc = Owned<HDC, DeleteDC>;
-using Bitmap = Owned<HBITMAP, DeleteObject>;
-using GdiplusImage = Owned<Gdiplus::GpBitmap*, flat::GdipDisposeImage>;
-
-// The DC of the whole screen.
-class ScreenDc {
-public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
-    ~ScreenDc() {
-        if (dc_) ReleaseDC(nullptr, dc_);
-    }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-
-    HDC get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-
-private:
-    HDC dc_;
-};
-
-// Keeps `object` selected into `dc` and puts the previous object back.
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-    ~Selection() {
-        if (*this) SelectObject(dc_, previous_);
-    }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-
-    explicit operator bool() const { return previous_ && previous_ != HGDI_ERROR; }
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
+using GdiplusImage = std::unique_ptr<Gdiplus::GpBitmap, ImageDeleter>;
 
 // GDI+ for the life of the process, started on first use.
 class GdiplusSession {
@@ -137,10 +94,10 @@ std::optional<Picture> capture(HWND window) {
     const int height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0) return std::nullopt;
 
-    const ScreenDc screen;
+    const ScreenDC screen;
     if (!screen) return std::nullopt;
     const Bitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
-    const MemoryDc memory(CreateCompatibleDC(screen.get()));
+    const MemoryDC memory(screen.get());
     if (!bitmap || !memory) return std::nullopt;
 
     // The window's rectangle as the screen shows it, with the window raised
@@ -149,7 +106,7 @@ std::optional<Picture> capture(HWND window) {
     // one of this process it leaves out the child controls.
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     {
-        const Selection selected(memory.get(), bitmap.get());
+        const SelectedObject selected(memory.get(), bitmap.get());
         if (!selected ||
             !BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY | CAPTUREBLT))
             return std::nullopt;
