@@ -176,9 +176,17 @@ TEST_F(SupportRequestTest, TheFirstFailingCheckIsToldAndItsFieldMarked) {
         EXPECT_EQ(box.text, c.message) << c.what;
         dismissMessageBox(box);
         waitUntil([&] { return IsWindowEnabled(control(form, IDC_REQUEST_SUBMIT)) != FALSE; }, "Submit to be enabled again");
+        // A field's mark changes with its next repaint, which may follow
+        // the message box by a moment.
         for (int field : {IDC_REQUEST_MOBILE, IDC_REQUEST_EMAIL}) {
-            const bool marked = fieldColour(form, field) == paleYellow;
-            EXPECT_EQ(marked, field == c.markedField) << c.what << ", field " << field;
+            const bool markExpected = field == c.markedField;
+            bool settled = true;
+            try {
+                waitUntil([&] { return (fieldColour(form, field) == paleYellow) == markExpected; }, "the field's mark", 3000);
+            } catch (const DriverError&) {
+                settled = false;
+            }
+            EXPECT_TRUE(settled) << c.what << ", field " << field << (markExpected ? " not marked" : " still marked");
         }
     }
     // "ab@c.d" passes, and Return in a field submits.
