@@ -1,14 +1,18 @@
-// The HTTP side of the suite stand-ins: one POST, bounded in time, with the
-// response body collected whole.
+// The HTTP side of the suite stand-ins: one POST over plain HTTP/1.1, bounded
+// in time, with the response body collected whole. Written on Winsock alone,
+// so loading the suite's libraries brings in no more than the socket layer.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "wbx_rules.h"
+
 namespace wbx {
 
-// Every request is bounded: the connection must be made within
-// `connectSeconds` and the whole exchange must end within kTotalSeconds.
+// Every attempt is bounded: the connection (name lookup included) must be
+// made within `connectSeconds` and the whole exchange must end within
+// kTotalSeconds.
 inline constexpr long kTotalSeconds = 8;
 
 struct HttpAnswer {
@@ -31,9 +35,11 @@ struct PostOptions {
     int attempts = 1;  // tries while no answer arrives
 };
 
-HttpAnswer postBody(const std::string& url, const std::string& body, const std::string& contentType,
-                    const PostOptions& options);
+HttpAnswer postBody(const Endpoint& endpoint, const std::string& path, const std::string& body,
+                    const std::string& contentType, const PostOptions& options);
 
-HttpAnswer postMultipart(const std::string& url, const std::vector<FormPart>& parts, const PostOptions& options);
+// multipart/form-data; a file part whose file cannot be read gives no answer.
+HttpAnswer postMultipart(const Endpoint& endpoint, const std::string& path, const std::vector<FormPart>& parts,
+                         const PostOptions& options);
 
 }  // namespace wbx

@@ -11,7 +11,7 @@ FileDelivery deliverFileToLanServer(const char* filePath, const std::string& rem
     if (!server) return FileDelivery::NoServer;
     PostOptions options;
     options.agent = agent;
-    const HttpAnswer answer = postMultipart(urlFor(*server, kFileReceivePath),
+    const HttpAnswer answer = postMultipart(*server, kFileReceivePath,
                                             {{"name", remoteName, "", ""}, {"file", "", filePath, remoteName}}, options);
     if (!answer.answered) return FileDelivery::NoServer;
     return answer.status == 200 ? FileDelivery::Delivered : FileDelivery::Refused;

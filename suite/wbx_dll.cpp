@@ -35,7 +35,7 @@ int send(const wbx::Endpoint& endpoint, const char* path, const char* body, cons
     options.connectSeconds = wbx::clampConnectSeconds(connectSeconds);
     const std::string content = body;
     const wbx::HttpAnswer answer =
-        wbx::postBody(wbx::urlFor(endpoint, path), content, std::string(wbx::contentTypeFor(content)), options);
+        wbx::postBody(endpoint, path, content, std::string(wbx::contentTypeFor(content)), options);
     if (!answer.answered) return kNoAnswer;
     wbx::copyReply(answer.body, reply, capacity);
     return kAnswered;

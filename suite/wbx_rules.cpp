@@ -41,13 +41,6 @@ Endpoint endpointFor(std::string_view host, const std::optional<Endpoint>& lanSe
     return Endpoint{std::string(host), kDefaultHttpPort};
 }
 
-std::string urlFor(const Endpoint& endpoint, std::string_view path) {
-    std::string url = "http://" + endpoint.host + ":" + std::to_string(endpoint.port);
-    if (path.empty() || path.front() != '/') url += '/';
-    url += path;
-    return url;
-}
-
 std::string_view contentTypeFor(std::string_view body) {
     return (!body.empty() && body.front() == '{') ? "application/json" : "application/x-www-form-urlencoded";
 }

@@ -33,9 +33,6 @@ std::optional<Endpoint> lanServerFrom(std::string_view acip, std::string_view ip
 // ":port" keeps it.
 Endpoint endpointFor(std::string_view host, const std::optional<Endpoint>& lanServer);
 
-// "http://host:port" + path.
-std::string urlFor(const Endpoint& endpoint, std::string_view path);
-
 // JSON when the body starts with '{', a form body otherwise.
 std::string_view contentTypeFor(std::string_view body);
 
