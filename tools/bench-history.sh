@@ -20,9 +20,7 @@ trap wine_machine_stop EXIT
 wine_machine_start "$OUT/history"
 
 rc=0
-wine "$BUILD/win/bin/history_bench.exe" "$@" </dev/null >"$OUT/history.out" 2>&1 || rc=$?
-tr -d '\r' <"$OUT/history.out" >"$OUT/history.txt"
-rm -f "$OUT/history.out"
+wine_run "$OUT/history.txt" "$OUT/history-errors.txt" "$BUILD/win/bin/history_bench.exe" "$@" || rc=$?
 cat "$OUT/history.txt"
-[ $rc -eq 0 ] || { echo "history_bench failed (exit code $rc)" >&2; exit $rc; }
+[ $rc -eq 0 ] || { cat "$OUT/history-errors.txt" >&2; echo "history_bench failed (exit code $rc)" >&2; exit $rc; }
 echo "(saved to $OUT/history.txt)"

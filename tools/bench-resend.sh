@@ -25,13 +25,8 @@ wine_machine_start "$OUT/resend"
 rm -rf "$OUT/resend/vendor"
 vendor_services_start "$OUT/resend/vendor"
 
-# Wine's output goes to files (its helpers would hold a pipe open); its lines
-# end with CRLF.
 rc=0
-wine "$BUILD/win/bin/resend_bench.exe" "$@" </dev/null >"$OUT/resend.out" 2>"$OUT/resend-samples.out" || rc=$?
-tr -d '\r' <"$OUT/resend.out" >"$OUT/resend.txt"
-tr -d '\r' <"$OUT/resend-samples.out" >"$OUT/resend-samples.txt"
-rm -f "$OUT/resend.out" "$OUT/resend-samples.out"
+wine_run "$OUT/resend.txt" "$OUT/resend-samples.txt" "$BUILD/win/bin/resend_bench.exe" "$@" || rc=$?
 if [ $rc -ne 0 ]; then
   tail -n 5 "$OUT/resend-samples.txt" >&2
   echo "resend_bench failed (exit code $rc)" >&2

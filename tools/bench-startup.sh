@@ -36,13 +36,8 @@ source tools/wine-machine.sh
 trap wine_machine_stop EXIT
 wine_machine_start "$OUT"
 
-# Wine's output goes to files (its helpers would hold a pipe open); its lines
-# end with CRLF.
 rc=0
-wine "$BUILD/win/bin/startup_bench.exe" "$@" </dev/null >"$OUT/startup.out" 2>"$OUT/samples.out" || rc=$?
-tr -d '\r' <"$OUT/startup.out" >"$OUT/startup.txt"
-tr -d '\r' <"$OUT/samples.out" >"$OUT/samples.txt"
-rm -f "$OUT/startup.out" "$OUT/samples.out"
+wine_run "$OUT/startup.txt" "$OUT/samples.txt" "$BUILD/win/bin/startup_bench.exe" "$@" || rc=$?
 if [ $rc -ne 0 ]; then
   tail -n 5 "$OUT/samples.txt" >&2
   echo "startup_bench failed (exit code $rc)" >&2

@@ -64,6 +64,20 @@ REG
   wine cmd /c exit 0 </dev/null >"$WINE_MACHINE_DIR/warmup.log" 2>&1 || true
 }
 
+# Runs a Windows program in the machine with its standard output in OUT and
+# its errors in ERR (files, never pipes), CR LF line ends made LF; returns the
+# program's exit code.
+#   wine_run OUT ERR program.exe [arguments...]
+wine_run() {
+  local out=$1 err=$2 rc=0
+  shift 2
+  wine "$@" </dev/null >"$out.crlf" 2>"$err.crlf" || rc=$?
+  tr -d '\r' <"$out.crlf" >"$out"
+  tr -d '\r' <"$err.crlf" >"$err"
+  rm -f "$out.crlf" "$err.crlf"
+  return $rc
+}
+
 wine_machine_stop() {
   [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
   if [ -n "${WINE_MACHINE_XVFB_PID:-}" ]; then
