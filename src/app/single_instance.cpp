@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <vector>
+#include "ui/window_text.h"
 
 namespace tiqora {
 
@@ -26,11 +26,8 @@ struct TitleSearch {
 
 BOOL CALLBACK matchTitle(HWND window, LPARAM data) {
     auto* search = reinterpret_cast<TitleSearch*>(data);
-    const int length = GetWindowTextLengthW(window);
-    if (length <= 0) return TRUE;
-    std::vector<wchar_t> title(static_cast<size_t>(length) + 1);
-    const int copied = GetWindowTextW(window, title.data(), length + 1);
-    std::wstring text(title.data(), static_cast<size_t>(copied > 0 ? copied : 0));
+    std::wstring text = ui::windowText(window);
+    if (text.empty()) return TRUE;
     if (text.find(*search->marker) == std::wstring::npos) return TRUE;
     search->found = std::move(text);
     return FALSE;

@@ -13,6 +13,7 @@
 #include "feedback/feedback_body.h"
 #include "feedback/feedback_log.h"
 #include "resource.h"
+#include "ui/window_text.h"
 
 namespace tiqora {
 
@@ -31,13 +32,7 @@ constexpr int kIssueTypeBoxes[kFeedbackIssueTypeCount] = {
     IDC_FEEDBACK_ERROR_SCREEN, IDC_FEEDBACK_ACTIVATION,     IDC_FEEDBACK_RENEWAL,    IDC_FEEDBACK_OTHER,
 };
 
-std::wstring windowText(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    if (length <= 0) return {};
-    std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(window, text.data(), length + 1);
-    return std::wstring(text.data(), static_cast<size_t>(copied > 0 ? copied : 0));
-}
+using ui::windowText;
 
 void setTextIfChanged(HWND window, const std::wstring& text) {
     if (windowText(window) != text) SetWindowTextW(window, text.c_str());

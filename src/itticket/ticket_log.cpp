@@ -35,6 +35,8 @@ private:
     bool owned_ = false;
 };
 
+}  // namespace
+
 LogTime currentLogTime() {
     LogTime fields;
     const std::time_t now = std::time(nullptr);
@@ -48,8 +50,6 @@ LogTime currentLogTime() {
     }
     return fields;
 }
-
-}  // namespace
 
 int writeTicketLog(const char* message) {
     const std::string line = formatTicketLogLine(currentLogTime(), message ? message : "") + "\n";

@@ -6,9 +6,15 @@
 
 #include <string>
 
+#include "itticket/ticket_log_format.h"
+
 namespace tiqora {
 
 inline constexpr wchar_t kTicketLogPath[] = L"c:\\qx\\Vandrel.log";
+
+// The current local time as the log's fields (the substitutes where a
+// conversion fails).
+LogTime currentLogTime();
 
 // Appends "<stamp>  :  <message>" and a line break (text mode: CR LF) to the
 // log. Returns 1 when the line was written, 0 when the file cannot be opened

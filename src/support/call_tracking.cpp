@@ -1,12 +1,11 @@
 #include "support/call_tracking.h"
 
 #include <cstdlib>
-#include <ctime>
 #include <vector>
 
 #include "app/process_values.h"
 #include "app/wide_text.h"
-#include "itticket/ticket_log_format.h"
+#include "itticket/ticket_log.h"
 #include "transport/suite_library.h"
 
 namespace tiqora {
@@ -17,14 +16,7 @@ constexpr size_t kReplyBytes = 8192;
 
 // "7/12/2026 05:26": the date of a history record, local time (the same
 // format as the stamp of the IT ticket log).
-std::string submissionDate() {
-    LogTime fields;
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    if (localtime_s(&local, &now) == 0)
-        fields = LogTime{local.tm_mday, local.tm_mon + 1, local.tm_year + 1900, local.tm_hour, local.tm_min};
-    return formatLogTimestamp(fields);
-}
+std::string submissionDate() { return formatLogTimestamp(currentLogTime()); }
 
 [[noreturn]] void tellAndEnd(HWND form, const std::wstring& text, const std::wstring& caption) {
     RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);

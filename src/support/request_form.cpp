@@ -1,7 +1,6 @@
 #include "support/request_form.h"
 
 #include <cstdlib>
-#include <vector>
 
 #include "app/config_sources.h"
 #include "app/wide_text.h"
@@ -9,6 +8,7 @@
 #include "support/call_tracking.h"
 #include "support/history_dlg.h"
 #include "support/request_rules.h"
+#include "ui/window_text.h"
 
 namespace tiqora {
 
@@ -46,13 +46,7 @@ RequestForm::RequestForm(ui::CDialogSK& dialog, const ProductFolders& folders, s
       whiteBrush_(CreateSolidBrush(RGB(255, 255, 255))),
       highlightBrush_(CreateSolidBrush(kPaleYellow)) {}
 
-std::wstring RequestForm::textOf(int id) const {
-    HWND control = item(id);
-    const int length = GetWindowTextLengthW(control);
-    std::vector<wchar_t> text(static_cast<size_t>(length) + 1);
-    const int copied = GetWindowTextW(control, text.data(), length + 1);
-    return std::wstring(text.data(), static_cast<size_t>(copied > 0 ? copied : 0));
-}
+std::wstring RequestForm::textOf(int id) const { return ui::windowText(item(id)); }
 
 void RequestForm::setUp() {
     HWND form = dialog_.hwnd();

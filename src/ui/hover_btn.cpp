@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include <vector>
+#include "ui/window_text.h"
 
 #include "ui/control_rules.h"
 
@@ -41,11 +41,9 @@ void CHoverBtn::drawWithoutStrip(const DRAWITEMSTRUCT& item) {
     if (item.itemState & ODS_SELECTED) state |= DFCS_PUSHED;
     if (item.itemState & ODS_DISABLED) state |= DFCS_INACTIVE;
     DrawFrameControl(item.hDC, &area, DFC_BUTTON, state);
-    const int length = GetWindowTextLengthW(item.hwndItem);
-    std::vector<wchar_t> text(static_cast<size_t>(length) + 1);
-    GetWindowTextW(item.hwndItem, text.data(), length + 1);
+    const std::wstring text = windowText(item.hwndItem);
     SetBkMode(item.hDC, TRANSPARENT);
-    DrawTextW(item.hDC, text.data(), -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    DrawTextW(item.hDC, text.c_str(), -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 bool CHoverBtn::OnReflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
