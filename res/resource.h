@@ -93,10 +93,40 @@
 #define IDB_FIELD_STATE         134
 #define IDB_FIELD_ISSUE         135
 #define IDB_FIELD_CUSTOMER      136
+#define IDB_FIELD_PRIORITY      147
+#define IDB_FIELD_TICKET        149
 
 // IT ticket form (template 144)
-#define IDC_TICKET_CANCEL       1027
-#define IDC_TICKET_X            1035
+#define IDC_TICKET_EMAIL          1002  // contact customer only
+#define IDC_TICKET_COUNTER        1003
+#define IDC_TICKET_PRIORITY       1005
+#define IDC_TICKET_ISSUE          1006
+#define IDC_TICKET_SUBMIT         1008
+#define IDC_TICKET_HOST_LABEL     1012
+#define IDC_TICKET_SCREENSHOT     1029  // hover button, never shown
+#define IDC_TICKET_HISTORY        1030  // hover button, hidden
+#define IDC_TICKET_CANCEL         1027
+#define IDC_TICKET_DESCRIPTION    1033
+#define IDC_TICKET_NOTE           1034
+#define IDC_TICKET_X              1035
+#define IDC_TICKET_PRIORITY_MARK  1036
+#define IDC_TICKET_DESC_MARK      1037
+#define IDC_TICKET_USER_NAME      1038  // the "Host Name" field: the logon user name
+#define IDC_TICKET_LICENCE        1039
+#define IDC_TICKET_ISSUE_LABEL    1042
+#define IDC_TICKET_PRIORITY_LABEL 1043
+#define IDC_TICKET_KEY_LABEL      1044
+#define IDC_TICKET_DESC_LABEL     1045
+#define IDC_TICKET_CORP_LABEL     1111
+#define IDC_TICKET_CORP_ID        1112
+#define IDC_TICKET_SCREENSHOT_LINK 1122
+#define IDC_TICKET_HISTORY_LINK   1123
+#define IDC_TICKET_MODE           1124
+#define IDC_TICKET_MOBILE         1130  // contact customer only
+#define IDC_TICKET_EMAIL_LABEL    1131
+#define IDC_TICKET_CONTACT_LABEL  1132
+#define IDC_TICKET_EMAIL_ICON     1133
+#define IDC_TICKET_CONTACT_ICON   1134
 
 // Feedback (template 171)
 #define IDC_FEEDBACK_DESCRIPTION      1033

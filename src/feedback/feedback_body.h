@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/json_text.h"
+
 namespace tiqora {
 
 // The issue types of the feedback form, in the order the body lists them.
@@ -28,12 +30,6 @@ inline constexpr std::array<std::string_view, 5> kRatingWords = {"Horrible", "Ba
 
 // True for exactly one of the five rating words (case matters).
 bool isRatingWord(std::string_view word);
-
-// `text` as the inside of a JSON string: quotation mark and backslash are
-// escaped, a line break (CR LF, a lone LF) becomes \n, a lone CR \r, a tab
-// \t, and every other control character \u00XX. Bytes from 0x80 up pass
-// unchanged, so UTF-8 text stays UTF-8.
-std::string jsonEscape(std::string_view text);
 
 // What the body carries, all UTF-8.
 struct FeedbackBodyFields {

@@ -1,23 +1,417 @@
 #include "itticket/system_admin_dlg.h"
 
 #include <cstdlib>
+#include <utility>
 
+#include "app/config_sources.h"
+#include "app/wide_text.h"
+#include "itticket/delivery_mode.h"
+#include "itticket/machine_identity.h"
+#include "itticket/ticket_delivery.h"
+#include "itticket/ticket_log.h"
+#include "itticket/ticket_rules.h"
 #include "resource.h"
+#include "ui/message_dlg.h"
+#include "ui/window_text.h"
 
 namespace tiqora {
 
+namespace {
+
+constexpr int kDescriptionLimit = 500;
+constexpr int kMobileLimit = 12;
+constexpr int kMobileMinChars = 10;
+// What the form reads from its fields, in characters.
+constexpr size_t kUserNameMaxChars = 255;
+constexpr size_t kContactFieldMaxChars = 259;
+constexpr size_t kContactValueChars = 520;
+
+// The customer whose issue list has no "PC Issue", and the one whose tickets
+// carry a mobile number and an e-mail address.
+constexpr wchar_t kNoPcIssueCustomer[] = L"QRS-T1001";
+constexpr wchar_t kContactCustomer[] = L"QRS-T2002";
+constexpr char kContactCustomerLine[] = " QRS-T2002 Quorra Retail Systems";
+
+const wchar_t* const kIssueTitles[] = {L"Network Issue", L"Software Issue", L"Hardware Issue", L"Other Issue"};
+const wchar_t* const kPriorities[] = {L"High", L"Medium", L"Low"};
+
+// Labels and fields in the large form font.
+constexpr int kTextFontControls[] = {
+    IDC_TICKET_HOST_LABEL,  IDC_TICKET_ISSUE_LABEL,     IDC_TICKET_PRIORITY_LABEL, IDC_TICKET_KEY_LABEL,
+    IDC_TICKET_DESC_LABEL,  IDC_TICKET_LICENCE,         IDC_TICKET_PRIORITY_MARK,  IDC_TICKET_DESC_MARK,
+    IDC_TICKET_EMAIL_LABEL, IDC_TICKET_CONTACT_LABEL,   IDC_TICKET_CORP_LABEL,     IDC_TICKET_CORP_ID,
+    IDC_TICKET_SCREENSHOT_LINK, IDC_TICKET_HISTORY_LINK, IDC_TICKET_MODE,          IDC_TICKET_USER_NAME,
+    IDC_TICKET_ISSUE,       IDC_TICKET_PRIORITY,        IDC_TICKET_MOBILE,         IDC_TICKET_EMAIL,
+};
+
+// Red on white: the "*" marks and the note under the form.
+bool isMandatoryMark(int id) {
+    return id == IDC_TICKET_NOTE || id == IDC_TICKET_PRIORITY_MARK || id == IDC_TICKET_DESC_MARK;
+}
+
+bool showsHandCursor(int id) {
+    return id == IDC_TICKET_SCREENSHOT || id == IDC_TICKET_HISTORY || id == IDC_TICKET_SUBMIT ||
+           id == IDC_TICKET_CANCEL;
+}
+
+std::wstring firstChars(std::wstring text, size_t count) {
+    if (text.size() > count) text.resize(count);
+    return text;
+}
+
+std::wstring withoutTrailingBlanks(std::wstring text) {
+    while (!text.empty() && text.back() == L' ') text.pop_back();
+    return text;
+}
+
+[[noreturn]] void endProcess() { std::exit(0); }
+
+}  // namespace
+
 CSystemAdminDlg::CSystemAdminDlg(ProcessValues& values) : ui::CDialogSK(IDD_SYSTEM_ADMIN), values_(values) {}
+
+BOOL CSystemAdminDlg::OnInitDialog() {
+    SetProcessDPIAware();
+    BringWindowToTop(hwnd());
+
+    SendMessageW(item(IDC_TICKET_DESCRIPTION), EM_SETLIMITTEXT, kDescriptionLimit, 0);
+    contactRequired_ = false;
+    SetWindowTextW(item(IDC_TICKET_COUNTER), L"0/500");
+
+    resetTicketLogIfOversized();
+    writeTicketLog("------------------------START---------------------------------");
+
+    setUpLook();
+    loadSuiteLibraries();
+    showDeliveryMode();  // may end the process (no usable LAN server)
+
+    adminTicketIni_ = values_.folders.productData + L"\\DPX_AdminTicket.ini";
+    fillIssueTitles();
+    createTicketFolders();
+    readIdentity();
+    fillPriorities();
+    if (corporateId_.find(kNoPcIssueCustomer) == std::wstring::npos)
+        SendMessageW(item(IDC_TICKET_ISSUE), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"PC Issue"));
+    if (corporateId_.find(kContactCustomer) != std::wstring::npos) {
+        setUpContactFields();
+    } else {
+        hideContactFields();
+    }
+    return TRUE;
+}
+
+void CSystemAdminDlg::setUpLook() {
+    // The screenshot and the ticket history are reached from their links;
+    // neither feature is part of this form yet, so the links stay hidden
+    // with their buttons.
+    for (int id : {IDC_TICKET_HISTORY, IDC_TICKET_SCREENSHOT, IDC_TICKET_SCREENSHOT_LINK, IDC_TICKET_HISTORY_LINK})
+        ShowWindow(item(id), SW_HIDE);
+    SetWindowTextW(hwnd(), L"IT TICKET");
+    icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TIQORA));
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    LoadSkin(IDB_SKIN_TICKET);
+    const std::pair<ui::CHoverBtn*, std::pair<int, int>> buttons[] = {
+        {&screenshotButton_, {IDC_TICKET_SCREENSHOT, IDB_STRIP_SCREENSHOT}},
+        {&historyButton_, {IDC_TICKET_HISTORY, IDB_STRIP_HISTORY}},
+        {&submitButton_, {IDC_TICKET_SUBMIT, IDB_STRIP_SUBMIT}},
+        {&cancelButton_, {IDC_TICKET_CANCEL, IDB_STRIP_CANCEL}},
+        {&closeButton_, {IDC_TICKET_X, IDB_STRIP_CLOSE}},
+    };
+    for (const auto& [button, ids] : buttons) {
+        button->Attach(hwnd(), ids.first);
+        button->LoadStrip(ids.second);
+    }
+    handCursor_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HAND_CURSOR));
+    whiteBrush_.reset(CreateSolidBrush(RGB(255, 255, 255)));
+
+    textFont_ = ui::makeFont(L"Verdana", 15);
+    noteFont_ = ui::makeFont(L"Verdana", 13);
+    for (int id : kTextFontControls)
+        SendMessageW(item(id), WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
+    SendMessageW(item(IDC_TICKET_NOTE), WM_SETFONT, reinterpret_cast<WPARAM>(noteFont_.get()), FALSE);
+}
+
+void CSystemAdminDlg::loadSuiteLibraries() {
+    TransportLibrary& transport = values_.startupTransport;
+    if (!transport.loaded()) transport = loadTransportLibrary(values_.transportLibraryPath);
+    sendWebdata4_ = transport.module.find<SendWebdata4Fn>("SendWebdata4");
+    sendLocalData_ = transport.module.find<SendLocalDataFn>("SendLocalData");
+    writeTicketLog("WBX is Load ");
+
+    intranetPolicy_ = SuiteModule::load(installFolder() + L"\\QXSCAN\\DPXIntraPol.dll");
+    if (!intranetPolicy_) {
+        writeTicketLog("Failed to load DPXIntraPol.dll");
+        return;
+    }
+    receiveClientReports_ = intranetPolicy_.find<ReceiveClientReportsFn>("ReceiveClientReports");
+}
+
+void CSystemAdminDlg::showDeliveryMode() {
+    const KrlmFlags& flags = values_.flags;
+    HWND label = item(IDC_TICKET_MODE);
+    if (!flags.itTicketServer.empty()) {
+        if (flags.itTicketServer == L"L") {
+            writeTicketLog("ITTicketServer flag L Strict LAN Mode");
+            lanAddress_ = GetUrl(lanUrl_, values_.folders.productData);
+            SetWindowTextW(label, L"LAN");
+        }
+        if (flags.itTicketServer == L"W") {
+            writeTicketLog("ITTicketServer flag W Strict WEB Mode");
+            SetWindowTextW(label, L"WEB");
+        }
+        return;
+    }
+    if (flags.sendLocalRpt == L"ON") {
+        writeTicketLog("Call to GetUrl Function");
+        lanAddress_ = GetUrl(lanUrl_, values_.folders.productData);
+        SetWindowTextW(label, L"LAN");
+    } else if (flags.sendWebRpt == L"ON") {
+        writeTicketLog("SendWebRpt=ON Strict WEB Mode");
+        SetWindowTextW(label, L"WEB");
+    }
+}
+
+void CSystemAdminDlg::fillIssueTitles() {
+    HWND issue = item(IDC_TICKET_ISSUE);
+    SetWindowTextW(issue, L"Select Issue Type");
+    for (const wchar_t* title : kIssueTitles) SendMessageW(issue, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title));
+    SendMessageW(issue, CB_SETCURSEL, 0, 0);
+}
+
+void CSystemAdminDlg::fillPriorities() {
+    HWND priority = item(IDC_TICKET_PRIORITY);
+    SetWindowTextW(priority, L"Select Priority");
+    for (const wchar_t* level : kPriorities) SendMessageW(priority, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(level));
+    SendMessageW(priority, CB_SETCURSEL, 1, 0);
+}
+
+void CSystemAdminDlg::createTicketFolders() {
+    // An existing folder is no error; one that cannot be made shows later,
+    // when the ticket's record cannot be written.
+    for (const std::wstring& folder : {values_.folders.itTicket, values_.folders.itTicket + L"\\S",
+                                       values_.folders.pending})
+        CreateDirectoryW(folder.c_str(), nullptr);
+}
+
+void CSystemAdminDlg::readIdentity() {
+    licenceCode_ = withoutTrailingBlanks(
+        readRegistryString(registry_order::kTicketFormLicence, L"LicenseCode", kRegistryBufferBytes));
+    SetWindowTextW(item(IDC_TICKET_LICENCE), licenceCode_.c_str());
+
+    SetWindowTextW(item(IDC_TICKET_USER_NAME), logonUserName().c_str());
+    corporateId_ = readRegistryString(registry_order::kCorporateId, L"CorporateID", kRegistryBufferBytes);
+    SetWindowTextW(item(IDC_TICKET_CORP_ID), corporateId_.c_str());
+}
+
+void CSystemAdminDlg::setUpContactFields() {
+    SendMessageW(item(IDC_TICKET_MOBILE), EM_SETLIMITTEXT, kMobileLimit, 0);
+    contactRequired_ = true;
+    ticketIni_ = values_.folders.itTicket + L"\\Tiqora.ini";
+    mobile_ = readIniString(ticketIni_, L"contact", L"Mobile", L"", kContactValueChars);
+    email_ = readIniString(ticketIni_, L"contact", L"Email", L"", kContactValueChars);
+    SetWindowTextW(item(IDC_TICKET_MOBILE), mobile_.c_str());
+    SetWindowTextW(item(IDC_TICKET_EMAIL), email_.c_str());
+    writeTicketLog(kContactCustomerLine);
+}
+
+void CSystemAdminDlg::hideContactFields() {
+    // Everything below the contact rows moves up into their place, placed
+    // from where the e-mail label stood.
+    RECT anchor;
+    GetWindowRect(item(IDC_TICKET_EMAIL_LABEL), &anchor);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&anchor), 2);
+    const int left = anchor.left;
+    const int top = anchor.top;
+
+    for (int id : {IDC_TICKET_EMAIL_ICON, IDC_TICKET_EMAIL_LABEL, IDC_TICKET_EMAIL, IDC_TICKET_CONTACT_LABEL,
+                   IDC_TICKET_MOBILE, IDC_TICKET_CONTACT_ICON})
+        ShowWindow(item(id), SW_HIDE);
+    const struct {
+        int id;
+        int x;
+        int y;
+    } moves[] = {
+        {IDC_TICKET_DESC_LABEL, left - 45, top + 5},    {IDC_TICKET_DESC_MARK, left - 55, top},
+        {IDC_TICKET_COUNTER, left + 150, top + 5},      {IDC_TICKET_DESCRIPTION, left - 55, top + 30},
+        {IDC_TICKET_SCREENSHOT_LINK, left - 45, top + 205}, {IDC_TICKET_HISTORY_LINK, left + 45, top + 205},
+        {IDC_TICKET_SUBMIT, left + 140, top + 200},     {IDC_TICKET_CANCEL, left + 230, top + 200},
+    };
+    for (const auto& move : moves)
+        SetWindowPos(item(move.id), nullptr, move.x, move.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT description;
+    GetWindowRect(item(IDC_TICKET_DESCRIPTION), &description);
+    SetWindowPos(item(IDC_TICKET_DESCRIPTION), nullptr, 0, 0, description.right - description.left,
+                 description.bottom - description.top + 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void CSystemAdminDlg::updateCounter() {
+    const int length = GetWindowTextLengthW(item(IDC_TICKET_DESCRIPTION));
+    SetWindowTextW(item(IDC_TICKET_COUNTER), (std::to_wstring(length) + L"/500").c_str());
+}
 
 bool CSystemAdminDlg::OnCommand(int id, int code, HWND control) {
     switch (id) {
+    case IDC_TICKET_SUBMIT:
+        if (code == BN_CLICKED) submit();
+        return true;
     case IDC_TICKET_CANCEL:
-        std::exit(0);
+        endProcess();
     case IDC_TICKET_X:
         values_.startupTransport.unload();
-        std::exit(0);
+        endProcess();
+    case IDC_TICKET_DESCRIPTION:
+        if (code == EN_CHANGE) updateCounter();
+        return true;
     default:
         return ui::CDialogSK::OnCommand(id, code, control);
     }
+}
+
+void CSystemAdminDlg::OnOK() { submit(); }
+
+void CSystemAdminDlg::OnCancel() { endProcess(); }
+
+void CSystemAdminDlg::submit() {
+    if (submitting_) return;
+    submitting_ = true;
+    EnableWindow(item(IDC_TICKET_SUBMIT), FALSE);
+    RedrawWindow(item(IDC_TICKET_SUBMIT), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    if (!validateAndSend()) {
+        EnableWindow(item(IDC_TICKET_SUBMIT), TRUE);
+        submitting_ = false;
+    }
+}
+
+bool CSystemAdminDlg::takeContactValues() {
+    if (mobile_.empty()) {
+        std::wstring typed = firstChars(ui::windowText(item(IDC_TICKET_MOBILE)), kContactFieldMaxChars);
+        if (typed.size() < kMobileMinChars) {
+            ui::ShowMessage(0, L"Please enter valid Mobile Number..!", FALSE);
+            return false;
+        }
+        WritePrivateProfileStringW(L"contact", L"Mobile", typed.c_str(), ticketIni_.c_str());
+        mobile_ = std::move(typed);
+    }
+    if (email_.empty()) {
+        std::wstring typed = firstChars(ui::windowText(item(IDC_TICKET_EMAIL)), kContactFieldMaxChars);
+        if (!isValidTicketEmail(toUtf8(typed))) {
+            ui::ShowMessage(0, L"Please enter valid Email ID..!", FALSE);
+            return false;
+        }
+        WritePrivateProfileStringW(L"contact", L"Email", typed.c_str(), ticketIni_.c_str());
+        email_ = std::move(typed);
+    }
+    return true;
+}
+
+bool CSystemAdminDlg::validateAndSend() {
+    const std::wstring userName = firstChars(ui::windowText(item(IDC_TICKET_USER_NAME)), kUserNameMaxChars);
+    if (readAdminTicketUserName(values_.folders.productData) != userName)
+        WritePrivateProfileStringW(L"Name", L"UserName", userName.c_str(), adminTicketIni_.c_str());
+
+    TicketInput ticket;
+    ticket.priorityCode = priorityCodeFor(static_cast<int>(SendMessageW(item(IDC_TICKET_PRIORITY), CB_GETCURSEL, 0, 0)));
+    ticket.issueTitle = issueTitleFor(static_cast<int>(SendMessageW(item(IDC_TICKET_ISSUE), CB_GETCURSEL, 0, 0)));
+
+    if (contactRequired_ && !takeContactValues()) return false;
+
+    ticket.description = ticketDescription(toUtf8(ui::windowText(item(IDC_TICKET_DESCRIPTION))));
+    if (ticket.description.empty()) {
+        ui::ShowMessage(0, L"Please Enter the Issue Description..!", FALSE);
+        SetWindowTextW(item(IDC_TICKET_DESCRIPTION), L"");
+        return false;
+    }
+
+    ticket.hostName = toUtf8(fromAnsi(hostName()));
+    ticket.machineIp = machineIp();
+
+    TicketSender sender(values_);
+    sender.sendWebdata4 = sendWebdata4_;
+    sender.lanAddress = lanAddress_;
+    sender.licenceCode = toUtf8(licenceCode_);
+    sender.corporateId = toUtf8(corporateId_);
+    sender.userName = toUtf8(userName);
+    sender.contactRequired = contactRequired_;
+    sender.mobile = toUtf8(mobile_);
+    sender.email = toUtf8(email_);
+    std::wstring ticketId;
+    const int result = decideAndSend(sender, std::move(ticket), ticketId);
+    reportOutcome(result, ticketId);
+}
+
+void CSystemAdminDlg::reportOutcome(int result, const std::wstring& ticketId) {
+    TransportLibrary& transport = values_.startupTransport;
+    if (result == 1) {
+        writeTicketLog("IT Ticket Find");
+        if (transport.loaded()) {
+            writeTicketLog("Free wbx.dll");
+            transport.unload();
+        }
+        const KrlmFlags& flags = values_.flags;
+        const std::string itTicketServer = toUtf8(flags.itTicketServer);
+        const std::string sendLocalRpt = toUtf8(flags.sendLocalRpt);
+        const std::string sendWebRpt = toUtf8(flags.sendWebRpt);
+        const bool lan = deliveryModeFor({itTicketServer, sendLocalRpt, sendWebRpt}) == DeliveryMode::Lan;
+        const std::wstring where = lan ? L"Ticket submitted to LAN Server. " : L"Ticket Submitted to Web Server. ";
+        ui::ShowMessage(1,
+                        L"Thank You !!.\n" + where + L"\nYour Request has been submitted.\nTicket ID =  " + ticketId +
+                            L"\nSystem Admin Team will contact you soon.\n",
+                        TRUE);
+        SetWindowTextW(item(IDC_TICKET_DESCRIPTION), L"");
+    } else {
+        if (transport.loaded()) {
+            writeTicketLog("   Free wbx.dll else");
+            transport.unload();
+        }
+        ui::ShowMessage(0, L"Ticket Submission Failed..!!", FALSE);
+    }
+    endProcess();
+}
+
+bool CSystemAdminDlg::onColour(UINT message, HDC dc, HWND control, INT_PTR& brush) {
+    if (message == WM_CTLCOLORDLG) {
+        brush = reinterpret_cast<INT_PTR>(whiteBrush_.get());
+        return true;
+    }
+    if (message != WM_CTLCOLORSTATIC) return false;
+    if (isMandatoryMark(GetDlgCtrlID(control))) {
+        SetTextColor(dc, RGB(255, 0, 0));
+        SetBkColor(dc, RGB(255, 255, 255));
+    }
+    SetBkMode(dc, TRANSPARENT);
+    brush = reinterpret_cast<INT_PTR>(whiteBrush_.get());
+    return true;
+}
+
+bool CSystemAdminDlg::onSetCursor(HWND window) {
+    if (!window || !handCursor_ || !showsHandCursor(GetDlgCtrlID(window))) return false;
+    SetCursor(handCursor_);
+    return true;
+}
+
+INT_PTR CSystemAdminDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+    switch (message) {
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC: {
+        INT_PTR brush = 0;
+        if (onColour(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), brush)) {
+            handled = true;
+            return brush;
+        }
+        break;
+    }
+    case WM_SETCURSOR:
+        if (onSetCursor(reinterpret_cast<HWND>(wParam))) {
+            handled = true;
+            return TRUE;
+        }
+        break;
+    default:
+        break;
+    }
+    return ui::CDialogSK::OnMessage(message, wParam, lParam, handled);
 }
 
 }  // namespace tiqora

@@ -20,6 +20,16 @@ std::string sentRecordName(TicketKind kind, std::string_view ticketId) {
     return name;
 }
 
+std::string sentRecordCandidate(TicketKind kind, std::string_view ticketId, int n) {
+    if (n <= 1) return sentRecordName(kind, ticketId);
+    std::string name(prefixOf(kind));
+    name += ticketId;
+    name += " (";
+    name += std::to_string(n);
+    name += ").txt";
+    return name;
+}
+
 std::string pendingRecordName(TicketKind kind, std::uint32_t tickCount) {
     // Written as a signed 32-bit number: after 24.8 days of uptime the name
     // carries a minus sign.

@@ -19,6 +19,11 @@ enum class TicketKind { Lan, Web };
 // "L_" or "W_" + the ticket id the server returned + ".txt" (an empty id
 // gives just the prefix and extension).
 std::string sentRecordName(TicketKind kind, std::string_view ticketId);
+// The n-th name tried for a record in the sent folder, so a second record of
+// the same id never overwrites the first: n == 1 (or less) gives
+// sentRecordName(kind, ticketId); n >= 2 gives "L_" or "W_" + the id +
+// " (" + n + ").txt".
+std::string sentRecordCandidate(TicketKind kind, std::string_view ticketId, int n);
 // "L_" or "W_" + the tick count as a signed 32-bit decimal + ".txt".
 std::string pendingRecordName(TicketKind kind, std::uint32_t tickCount);
 

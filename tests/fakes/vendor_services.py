@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Local vendor services for the tests and the demo.
+r"""Local vendor services for the tests and the demo.
 
 One process on 127.0.0.1 that plays every service Tiqora Desk talks to, keeps
 a journal of every request it receives and answers from a scenario the test
@@ -33,7 +33,8 @@ Services, by path (the query string does not take part in routing):
                                                 (whatever the scenario); a known
                                                 path with another method: 405
 
-Every reply closes its connection. A request must arrive whole within 4 s,
+Every reply closes its connection (in the silence scenario the ticket
+services close it without replying). A request must arrive whole within 4 s,
 and no connection is served for more than 35 s (the slow scenario included).
 
 Scenario: the one word in DIR/scenario, read again for every request (a
@@ -68,6 +69,52 @@ scenario" so that a typing error cannot pass for success).
                         client's time-out is meant to cut it first)
     big-reply           every POST: 200 with 102400 bytes of "0123456789abcdef"
                         repeated; GET as success
+
+The scenarios below change only create-ticket and the LAN ticket; every other
+service answers as in success. <web guid> stands for
+6f1c2a9e-0b7d-4c55-9f1e-2d7c8e5a4b10, <lan guid> for
+9b2e4f60-5d1a-4c3b-8e7f-1a2b3c4d5e6f.
+
+    ticket-failed       create-ticket   200 {"message":"Ticket could not be created",
+                                             "status":0}
+                        LAN ticket      200 {"message":"request could not be added",
+                                             "status":0}
+    data-last           "data" as the last member:
+                        create-ticket   200 {"message":"Ticket Created Successfully",
+                                             "status":1,
+                                             "data":"WT1001$<web guid>"}
+                        LAN ticket      200 {"message":"request added successfully",
+                                             "status":1,"code":200,
+                                             "data":"1001$<lan guid>"}
+    long-id             as success with a 16-character id: create-ticket
+                        "data":"WT10010000000016$<web guid>", LAN ticket
+                        "data":"1001000000000016$<lan guid>"
+    null-id             as success with an id holding "null": create-ticket
+                        "data":"WTnull7$<web guid>", LAN ticket
+                        "data":"null7$<lan guid>"
+    phrase-case         the phrase in other letter cases, member names with
+                        capitals:
+                        create-ticket   200 {"Message":"TICKET CREATED SUCCESSFULLY",
+                                             "Data":"WT1001$<web guid, upper case>",
+                                             "status":1}
+                        LAN ticket      200 {"Message":"Request Added Successfully",
+                                             "Data":"TK-1001$<lan guid, upper case>",
+                                             "status":1}
+    unsafe-id           as success with ids that must not name a file:
+                        create-ticket "data":"..\\evil$<web guid>" (as it
+                        stands in the reply: a JSON-escaped backslash, so the
+                        id reads ..\evil), LAN ticket "data":"../1001$<lan guid>"
+    empty-reply         create-ticket and LAN ticket: 200 with an empty body
+    silence             create-ticket and LAN ticket: the request is read whole
+                        and journaled, then the connection is closed without
+                        any answer (not even a status line)
+    phrase-twice        the phrase twice, quotes and blanks around the id:
+                        create-ticket   200 {"message":"Ticket Created Successfully",
+                                             "data":"\"WT1001\"$<web guid>",
+                                             "note":"Ticket Created Successfully"}
+                        LAN ticket      200 {"message":"request added successfully",
+                                             "data":" 1001 $<lan guid>",
+                                             "note":"request added successfully"}
 
 Journal: every request to a service path or not (404s too) gets a folder
 DIR/journal/NNNN (at least four digits, counting from 0001 in arrival order,
@@ -111,23 +158,60 @@ from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 # --- replies -----------------------------------------------------------------
 
-CREATE_TICKET_OK = ('{"message":"Ticket Created Successfully",'
-                    '"data":"WT1001$6f1c2a9e-0b7d-4c55-9f1e-2d7c8e5a4b10","status":1}')
-CREATE_TICKET_NO_DATA = '{"message":"Ticket Created Successfully","status":1}'
-LAN_DATA = '"data":"1001$9b2e4f60-5d1a-4c3b-8e7f-1a2b3c4d5e6f"'
-LAN_TICKET = {
-    "success": '{"message":"request added successfully",' + LAN_DATA + ',"status":1,"code":200}',
-    "lan-status-quoted": '{"message":"request added successfully",' + LAN_DATA + ',"status":"1","code":200}',
-    "lan-status-last": '{"message":"request added successfully",' + LAN_DATA + ',"code":200,"status":1}',
-    "lan-status-absent": '{"message":"request added successfully",' + LAN_DATA + ',"code":200}',
-    "no-data": '{"message":"request added successfully","status":1}',
+WEB_GUID = "6f1c2a9e-0b7d-4c55-9f1e-2d7c8e5a4b10"
+LAN_GUID = "9b2e4f60-5d1a-4c3b-8e7f-1a2b3c4d5e6f"
+
+
+def web_created(data):
+    """create-ticket success reply with `data` as the JSON text of the data value."""
+    return '{"message":"Ticket Created Successfully","data":"' + data + '","status":1}'
+
+
+def lan_added(data, tail=',"status":1,"code":200'):
+    """LAN ticket success reply with `data` as the JSON text of the data value."""
+    return '{"message":"request added successfully","data":"' + data + '"' + tail + '}'
+
+
+# create-ticket and LAN ticket replies by scenario; a scenario not listed
+# answers as success.
+CREATE_TICKET = {
+    "success": web_created("WT1001$" + WEB_GUID),
+    "no-data": '{"message":"Ticket Created Successfully","status":1}',
+    "ticket-failed": '{"message":"Ticket could not be created","status":0}',
+    "data-last": '{"message":"Ticket Created Successfully","status":1,"data":"WT1001$' + WEB_GUID + '"}',
+    "long-id": web_created("WT10010000000016$" + WEB_GUID),
+    "null-id": web_created("WTnull7$" + WEB_GUID),
+    "phrase-case": ('{"Message":"TICKET CREATED SUCCESSFULLY","Data":"WT1001$'
+                    + WEB_GUID.upper() + '","status":1}'),
+    # The JSON text holds two backslashes: the id is ..\evil once decoded.
+    "unsafe-id": web_created(r"..\\evil$" + WEB_GUID),
+    "phrase-twice": ('{"message":"Ticket Created Successfully","data":"\\"WT1001\\"$' + WEB_GUID
+                     + '","note":"Ticket Created Successfully"}'),
 }
+LAN_TICKET = {
+    "success": lan_added("1001$" + LAN_GUID),
+    "lan-status-quoted": lan_added("1001$" + LAN_GUID, ',"status":"1","code":200'),
+    "lan-status-last": lan_added("1001$" + LAN_GUID, ',"code":200,"status":1'),
+    "lan-status-absent": lan_added("1001$" + LAN_GUID, ',"code":200'),
+    "no-data": '{"message":"request added successfully","status":1}',
+    "ticket-failed": '{"message":"request could not be added","status":0}',
+    "data-last": '{"message":"request added successfully","status":1,"code":200,"data":"1001$' + LAN_GUID + '"}',
+    "long-id": lan_added("1001000000000016$" + LAN_GUID),
+    "null-id": lan_added("null7$" + LAN_GUID),
+    "phrase-case": ('{"Message":"Request Added Successfully","Data":"TK-1001$'
+                    + LAN_GUID.upper() + '","status":1}'),
+    "unsafe-id": lan_added("../1001$" + LAN_GUID),
+    "phrase-twice": lan_added(" 1001 $" + LAN_GUID, ',"note":"request added successfully"'),
+}
+TICKET_SERVICES = {"create-ticket", "lan-ticket"}
 HTML_ERROR_PAGE = ('<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.01//EN">\n'
                    '<html><body>Connection to server <b>vendor-gateway</b> could not be '
                    'established.</body></html>\n')
 BIG_REPLY = b"0123456789abcdef" * (102400 // 16)
 SCENARIOS = {"success", "lan-status-quoted", "lan-status-last", "lan-status-absent",
-             "html-error", "no-data", "error-500", "slow", "big-reply"}
+             "html-error", "no-data", "error-500", "slow", "big-reply",
+             "ticket-failed", "data-last", "long-id", "null-id", "phrase-case",
+             "unsafe-id", "empty-reply", "silence", "phrase-twice"}
 
 JSON = "application/json; charset=utf-8"
 TEXT = "text/plain; charset=utf-8"
@@ -146,7 +230,7 @@ def success_reply(service, scenario, path):
     if service == "mail":
         return 200, TEXT, "Msg sent"
     if service == "create-ticket":
-        return 200, JSON, CREATE_TICKET_NO_DATA if scenario == "no-data" else CREATE_TICKET_OK
+        return 200, JSON, CREATE_TICKET.get(scenario, CREATE_TICKET["success"])
     if service == "screenshot":
         return 200, JSON, '{"message":"Image saved"}'
     if service == "pending-ticket":
@@ -469,6 +553,12 @@ class VendorHandler(BaseHTTPRequestHandler):
                 self.reply(200, HTML, HTML_ERROR_PAGE)
             elif scenario == "big-reply" and self.command == "POST":
                 self.reply(200, "application/octet-stream", BIG_REPLY)
+            elif scenario == "empty-reply" and service in TICKET_SERVICES:
+                self.reply(200, JSON, "")
+            elif scenario == "silence" and service in TICKET_SERVICES:
+                # Already journaled; nothing is sent and the server closes
+                # the connection once the handler returns.
+                self.close_connection = True
             else:
                 if scenario == "slow" and self.server.stopping.wait(SLOW_SECONDS):
                     return  # shutting down

@@ -32,6 +32,9 @@ public:
     // folder: no registry values, no ini files, no libraries, no browser,
     // no C:\qx.
     static SuiteMachine bare();
+    // The machine as an earlier call laid it out, for changes on top of it
+    // (nothing is wiped).
+    static SuiteMachine existing() { return SuiteMachine(); }
 
     // Registry string value in one source (REG_SZ).
     SuiteMachine& set(RegistrySource source, const std::wstring& name, const std::wstring& value);

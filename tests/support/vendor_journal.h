@@ -22,7 +22,11 @@ int lanPort();
 
 // Scenario of the services for the requests from now on ("success",
 // "html-error", "no-data", "error-500", "slow", "big-reply",
-// "lan-status-quoted", "lan-status-last", "lan-status-absent").
+// "lan-status-quoted", "lan-status-last", "lan-status-absent"; for the two
+// ticket services only, the others answering as success: "ticket-failed",
+// "data-last", "long-id", "null-id", "phrase-case", "unsafe-id",
+// "empty-reply", "silence", "phrase-twice"). The docstring of
+// tests/fakes/vendor_services.py gives the reply of each.
 void setVendorScenario(const std::string& word);
 
 // Forgets every request received so far.

@@ -18,6 +18,24 @@ TEST(TicketRecords, RecordNames) {
     EXPECT_EQ(pendingRecordName(TicketKind::Lan, 0xFFFFFFFFu), "L_-1.txt");
 }
 
+TEST(TicketRecords, SentRecordCandidatesNumberLaterRecordsOfTheSameId) {
+    struct Case {
+        TicketKind kind;
+        const char* id;
+        int n;
+        const char* name;
+    } cases[] = {
+        {TicketKind::Lan, "1001", 1, "L_1001.txt"},
+        {TicketKind::Lan, "1001", 2, "L_1001 (2).txt"},
+        {TicketKind::Web, "wt1001", 3, "W_wt1001 (3).txt"},
+        {TicketKind::Web, "wt1001", 12, "W_wt1001 (12).txt"},
+        {TicketKind::Web, "", 2, "W_ (2).txt"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(sentRecordCandidate(c.kind, c.id, c.n), c.name) << c.id << " " << c.n;
+    // No later candidate takes the first one's name.
+    for (int n = 2; n < 20; ++n) EXPECT_NE(sentRecordCandidate(TicketKind::Lan, "7", n), sentRecordName(TicketKind::Lan, "7"));
+}
+
 TEST(TicketRecords, ADeliveredPendingFileGoesToTheSentFolderUnderItsOwnName) {
     struct Case {
         const char* pending;

@@ -49,6 +49,8 @@ struct View {
 struct Run {
     std::wstring arguments;
     View view;
+    // Changes the sample installation before the run, when set.
+    std::function<void()> prepare = {};
 };
 
 // --- how windows come up and go ------------------------------------------------
@@ -146,6 +148,38 @@ Opener submitFromForm(bool ownBox, bool emptyDescription) {
     };
 }
 
+// The IT ticket form's machine: how tickets travel ("" by SendWebRpt, "L"
+// LAN, "W" web) and the customer's corporate id.
+std::function<void()> ticketMachine(std::wstring itTicketServer, std::wstring corporateId) {
+    return [=] {
+        test::SuiteMachine::existing()
+            .krlm(L"ITTicketServer", itTicketServer)
+            .set(RegistrySource::SuiteConfig, L"CorporateID", corporateId);
+    };
+}
+
+// Fills the IT ticket form's description (and, for the contact customer, the
+// contact fields), presses Submit while the server answers as `scenario`
+// says, and returns the message that answers.
+Opener submitTicket(std::wstring description, std::string scenario, bool contact = false) {
+    return [=](const AppProcess& app, HWND form) {
+        if (contact) {
+            test::setText(form, IDC_TICKET_MOBILE, L"9876543210");
+            test::setText(form, IDC_TICKET_EMAIL, L"ravi.k@quorra-retail.example");
+        }
+        test::selectComboItem(form, IDC_TICKET_ISSUE, 1);
+        test::setText(form, IDC_TICKET_DESCRIPTION, description);
+        test::setVendorScenario(scenario);
+        test::click(form, IDC_TICKET_SUBMIT);
+        HWND box = app.waitForDialogWith(IDC_MESSAGE_SMALL);
+        test::setVendorScenario("success");
+        return box;
+    };
+}
+
+constexpr wchar_t kTicketDescription[] =
+    L"Outlook asks for my password every few minutes since this morning.\r\nThe VPN is connected.";
+
 // Every dialog the program shows today.
 std::vector<Run> tourRuns() {
     return {
@@ -162,7 +196,26 @@ std::vector<Run> tourRuns() {
           windowOf(L"Tiqora_Desk"), clickOn(IDC_REQUEST_CLOSE),
           {{"request-history", "request history, opened with History",
             clickToOpen(IDC_REQUEST_HISTORY, IDC_HISTORY_LIST), clickOn(IDC_HISTORY_CLOSE), {}}}}},
-        {L"/sys", {"it-ticket-form", "IT ticket form (/sys)", dialogWith(IDC_TICKET_X), clickOn(IDC_TICKET_CANCEL), {}}},
+        {L"/sys",
+         {"it-ticket-form", "IT ticket form (/sys), tickets go to the web console",
+          dialogWith(IDC_TICKET_X), clickOn(IDC_TICKET_CANCEL),
+          {{"it-ticket-no-description", "IT ticket Submit without a description: the form asks for one",
+            submitTicket(L"   ", "success"), clickOn(IDC_MESSAGE_OK), {}},
+           {"it-ticket-web-submitted", "IT ticket delivered to the web console, with its ticket id",
+            submitTicket(kTicketDescription, "success"), clickOn(IDC_MESSAGE_OK), {}}}},
+         ticketMachine(L"", L"CORP-1001")},
+        {L"/sys",
+         {"it-ticket-form-lan", "IT ticket form delivering to the LAN server (ITTicketServer=L)",
+          dialogWith(IDC_TICKET_X), clickOn(IDC_TICKET_CANCEL),
+          {{"it-ticket-lan-submitted", "IT ticket delivered to the LAN server, with its ticket id",
+            submitTicket(kTicketDescription, "success"), clickOn(IDC_MESSAGE_OK), {}}}},
+         ticketMachine(L"L", L"CORP-1001")},
+        {L"/sys",
+         {"it-ticket-form-contact", "IT ticket form of the contact customer (QRS-T2002): mobile and e-mail",
+          dialogWith(IDC_TICKET_X), clickOn(IDC_TICKET_CANCEL),
+          {{"it-ticket-failed", "IT ticket the web console did not create: kept for the resend",
+            submitTicket(kTicketDescription, "ticket-failed", true), clickOn(IDC_MESSAGE_OK), {}}}},
+         ticketMachine(L"W", L"QRS-T2002")},
         {L"/feedback",
          {"feedback-form", "feedback form (/feedback)", windowOf(L"#32770", L"FeedBack"), clickOn(IDCANCEL), {}}},
         {L"/feedback",
@@ -213,6 +266,7 @@ public:
 
     void take(const Run& run) {
         std::cout << "run " << describeRun(run.arguments) << std::endl;
+        if (run.prepare) run.prepare();
         AppProcess app(test::SuiteMachine::program(), run.arguments);
         visit(app, run.view, nullptr);
         const DWORD code = app.waitForExit();

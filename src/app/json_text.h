@@ -1,0 +1,16 @@
+// JSON text shared by every body the program sends: the inside of a JSON
+// string. Free of Windows headers; text is UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tiqora {
+
+// `text` as the inside of a JSON string: quotation mark and backslash are
+// escaped, a line break (CR LF, a lone LF) becomes \n, a lone CR \r, a tab
+// \t, and every other control character \u00XX. Bytes from 0x80 up pass
+// unchanged, so UTF-8 text stays UTF-8.
+std::string jsonEscape(std::string_view text);
+
+}  // namespace tiqora

@@ -1,0 +1,58 @@
+// Delivering an IT ticket: decideAndSend picks the LAN server or the web
+// console by the delivery mode, and sendDataTOLanSrv / sendDataTOWebSrv post
+// the ticket through the suite's transport library, judge the reply, keep the
+// ticket id and GUID in the IT ticket folder's Tiqora.ini and leave a record
+// file: in the sent folder for a delivered ticket, in the pending folder (for
+// the "/sysp" resend) for one that was not. Every step goes to the IT ticket
+// log. All calls block the user-interface thread.
+//
+// A ticket the server confirmed counts as delivered even when its record
+// cannot be written (the failure is logged; nothing goes to the pending
+// folder, which would send it twice). A ticket id or GUID from a reply that
+// could not stand in a file name or an ini key names no file and is kept out
+// of Tiqora.ini; the ticket still counts as delivered.
+#pragma once
+
+#include <string>
+
+#include "app/process_values.h"
+#include "itticket/get_url.h"
+#include "transport/suite_exports.h"
+
+namespace tiqora {
+
+// What the form hands to the delivery besides the ticket itself. Texts are
+// UTF-8.
+struct TicketSender {
+    explicit TicketSender(ProcessValues& processValues) : values(processValues) {}
+
+    ProcessValues& values;                 // folders, flags, the transport library
+    SendWebdata4Fn sendWebdata4 = nullptr; // resolved from the transport library
+    LanServerAddress lanAddress;           // resolved by GetUrl when the form opened in LAN mode
+    std::string licenceCode;
+    std::string corporateId;
+    std::string userName;                  // the form's "Host Name" field
+    bool contactRequired = false;          // the contact customer: Mobile and Email travel too
+    std::string mobile;
+    std::string email;
+};
+
+// The ticket as typed (UTF-8): the description already trimmed and with its
+// backslashes doubled; the priority code "2", "1" or "0".
+struct TicketInput {
+    std::string hostName;
+    std::string machineIp;
+    std::string issueTitle;
+    std::string priorityCode;
+    std::string description;
+};
+
+// Sends the ticket the way the delivery mode says; 1 when it was delivered
+// (`ticketId` then holds the server's id), 0 otherwise (no mode, or not
+// delivered: the ticket then waits in the pending folder).
+int decideAndSend(TicketSender& sender, TicketInput ticket, std::wstring& ticketId);
+
+int sendDataTOLanSrv(TicketSender& sender, const TicketInput& ticket, std::wstring& ticketId);
+int sendDataTOWebSrv(TicketSender& sender, const TicketInput& ticket, std::wstring& ticketId);
+
+}  // namespace tiqora
