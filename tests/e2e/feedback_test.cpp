@@ -17,6 +17,7 @@
 #include "support/browser_routes.h"
 #include "support/flat_json.h"
 #include "support/machine.h"
+#include "support/own_message.h"
 #include "support/test_paths.h"
 #include "support/ui_driver.h"
 #include "support/vendor_journal.h"
@@ -64,33 +65,6 @@ void fillIn(HWND form, const Input& input) {
             return !input.rating || !textIn(form, IDC_FEEDBACK_RATING_WORD).empty();
         },
         "the form to take the input");
-}
-
-// The program's own message box, once it shows its text.
-struct OwnMessage {
-    HWND window = nullptr;
-    bool smallText = false;
-    std::wstring text;
-};
-
-OwnMessage waitForOwnMessage(const AppProcess& app) {
-    OwnMessage message;
-    message.window = app.waitForDialogWith(IDC_MESSAGE_SMALL);
-    waitUntil(
-        [&] {
-            const std::wstring large = textIn(message.window, IDC_MESSAGE_LARGE);
-            const std::wstring small = textIn(message.window, IDC_MESSAGE_SMALL);
-            message.smallText = !small.empty();
-            message.text = message.smallText ? small : large;
-            return !message.text.empty();
-        },
-        "the message to show its text");
-    return message;
-}
-
-void dismiss(const OwnMessage& message) {
-    click(message.window, IDC_MESSAGE_OK);
-    waitUntil([&] { return !IsWindow(message.window) || !isVisible(message.window); }, "the message to close");
 }
 
 // True while a browser stand-in started by anyone still runs: a page the

@@ -14,6 +14,7 @@
 #include "app/wide_text.h"
 #include "support/machine.h"
 #include "support/test_paths.h"
+#include "support/ticket_files.h"
 #include "support/ui_driver.h"
 #include "support/vendor_journal.h"
 
@@ -42,20 +43,6 @@ std::string ticketBody(const std::string& title, size_t descriptionChars) {
 // Longer than any piece the transport's text buffers ever held.
 const std::string kLongBody = ticketBody("Printer offline", 3000);
 
-// Names of the plain files of a folder, sorted.
-std::vector<std::string> filesIn(const std::wstring& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(toUtf8(found.cFileName));
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 using Names = std::vector<std::string>;
 
 std::string pendingBytes(const std::string& name) {
@@ -64,34 +51,6 @@ std::string pendingBytes(const std::string& name) {
 std::string sentBytes(const std::string& name) { return readFileBytes(SuiteMachine::sentFolder() + L"\\" + fromUtf8(name)); }
 
 std::string pendingPathOf(const std::string& name) { return toUtf8(SuiteMachine::pendingFolder()) + "\\" + name; }
-
-// A message as the log stores it: after the stamp, in text mode (every line
-// feed, its own and the one added, written as CR LF).
-std::string logLine(const std::string& message) {
-    std::string line = "  :  ";
-    for (char c : message + "\n") line += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return line;
-}
-
-// How often a message stands as a whole line in the IT ticket log.
-size_t logLineCount(const std::string& message) {
-    const std::string log = SuiteMachine::ticketLog();
-    const std::string line = logLine(message);
-    size_t count = 0;
-    for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + line.size())) ++count;
-    return count;
-}
-
-// True when the messages stand as lines of the log in this order.
-bool logHasLinesInOrder(const std::vector<std::string>& messages) {
-    const std::string log = SuiteMachine::ticketLog();
-    size_t at = 0;
-    for (const std::string& message : messages) {
-        at = log.find(logLine(message), at);
-        if (at == std::string::npos) return false;
-    }
-    return true;
-}
 
 std::string localDeliveryNameOn(const SYSTEMTIME& day, const std::string& pendingName) {
     char date[16];
@@ -150,7 +109,7 @@ TEST_F(PendingResendTest, WebFilesGoToThePendingTicketServiceWholeAndMoveToSent)
     EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{"L_103.txt"});
     EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), (Names{"W_101.txt", "W_102.txt"}));
     EXPECT_EQ(sentBytes("W_102.txt"), kLongBody);
-    EXPECT_EQ(logLineCount("Pending Data Send Sucessfully to Web"), 2u) << SuiteMachine::ticketLog();
+    EXPECT_EQ(ticketLogLineCount("Pending Data Send Sucessfully to Web"), 2u) << SuiteMachine::ticketLog();
 }
 
 TEST_F(PendingResendTest, AWebFileStaysWhenTheReplyLacksTheConfirmation) {
@@ -218,9 +177,9 @@ TEST_F(PendingResendTest, LanFilesGoToTheLanServerAndFallBackToTheFileDelivery) 
         EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), moved ? Names{"L_201.txt"} : Names{}) << c.scenario;
         if (moved) {
             EXPECT_EQ(sentBytes("L_201.txt"), kLongBody) << c.scenario;
-            EXPECT_EQ(logLineCount(c.outcome), 1u) << c.scenario << "\n" << SuiteMachine::ticketLog();
+            EXPECT_EQ(ticketLogLineCount(c.outcome), 1u) << c.scenario << "\n" << SuiteMachine::ticketLog();
         }
-        EXPECT_TRUE(logHasLinesInOrder({"GetUrl function start", "checking serverIP.ini\n",
+        EXPECT_TRUE(ticketLogHasLinesInOrder({"GetUrl function start", "checking serverIP.ini\n",
                                         "check serverIP and Url is validateLink()", "Working URL IS:",
                                         "  GetUrl function END\n"}))
             << c.scenario << "\n" << SuiteMachine::ticketLog();
@@ -259,7 +218,7 @@ TEST_F(PendingResendTest, ALanFileMeetingNoUsableServerAddressEndsTheRunAndStays
         EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{}) << c.what;
         std::vector<std::string> lines{"GetUrl function start", "checking serverIP.ini\n"};
         lines.insert(lines.end(), c.lines.begin(), c.lines.end());
-        EXPECT_TRUE(logHasLinesInOrder(lines)) << c.what << "\n" << SuiteMachine::ticketLog();
+        EXPECT_TRUE(ticketLogHasLinesInOrder(lines)) << c.what << "\n" << SuiteMachine::ticketLog();
     }
 }
 
@@ -318,9 +277,9 @@ TEST_F(PendingResendTest, OddPendingEntriesAreLeftAloneAndNothingIsLost) {
                                        "W_\u5317.txt"}));
     EXPECT_EQ(filesIn(pending + L"\\W_folder"), Names{"W_inside.txt"});
     EXPECT_EQ(pendingBytes("W_nul.txt"), withNul);
-    EXPECT_EQ(logLineCount("Pending file skipped, it holds a NUL byte: " + pendingPathOf("W_nul.txt")), 1u)
+    EXPECT_EQ(ticketLogLineCount("Pending file skipped, it holds a NUL byte: " + pendingPathOf("W_nul.txt")), 1u)
         << SuiteMachine::ticketLog();
-    EXPECT_EQ(logLineCount("Pending Data Send Sucessfully to Web"), 3u);
+    EXPECT_EQ(ticketLogLineCount("Pending Data Send Sucessfully to Web"), 3u);
 }
 
 TEST_F(PendingResendTest, AFailedMoveIsLoggedAsFailedAndTheFileStays) {
@@ -346,7 +305,7 @@ TEST_F(PendingResendTest, AFailedMoveIsLoggedAsFailedAndTheFileStays) {
         const std::string name = toUtf8(c.name);
         EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{name}) << c.scenario;
         EXPECT_EQ(pendingBytes(name), kLongBody) << c.scenario;
-        EXPECT_EQ(logLineCount(c.failedLine + pendingPathOf(name)), 1u) << c.scenario << "\n" << SuiteMachine::ticketLog();
+        EXPECT_EQ(ticketLogLineCount(c.failedLine + pendingPathOf(name)), 1u) << c.scenario << "\n" << SuiteMachine::ticketLog();
         EXPECT_EQ(SuiteMachine::ticketLog().find("Sucessfully"), std::string::npos) << c.scenario;
     }
 }

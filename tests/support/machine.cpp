@@ -189,9 +189,21 @@ SuiteMachine& SuiteMachine::withoutLogFolder() {
 }
 
 SuiteMachine& SuiteMachine::pendingFile(const std::wstring& name, const std::string& bytes) {
-    for (const std::wstring& folder : {itTicketFolder(), sentFolder(), pendingFolder()}) createFolder(folder);
+    makeTicketFolders();
     writeFileBytes(pendingFolder() + L"\\" + name, bytes);
     return *this;
+}
+
+SuiteMachine& SuiteMachine::ticketIni(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
+    makeTicketFolders();
+    const std::wstring path = itTicketFolder() + L"\\Tiqora.ini";
+    check(WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != 0,
+          "write " + toUtf8(path));
+    return *this;
+}
+
+void SuiteMachine::makeTicketFolders() {
+    for (const std::wstring& folder : {itTicketFolder(), sentFolder(), pendingFolder()}) createFolder(folder);
 }
 
 std::string SuiteMachine::ticketLog() { return readFileBytes(ticketLogPath()); }

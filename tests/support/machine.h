@@ -66,6 +66,9 @@ public:
     // folder with its sent and pending folders is made first, as the IT
     // ticket form makes it.
     SuiteMachine& pendingFile(const std::wstring& name, const std::string& bytes);
+    // A key of the IT ticket folder's Tiqora.ini (contact values, ticket
+    // lists); the IT ticket folders are made first.
+    SuiteMachine& ticketIni(const std::wstring& section, const std::wstring& key, const std::wstring& value);
 
     static const std::wstring& installFolder();
     static std::wstring qxscanFolder() { return installFolder() + L"\\QXSCAN"; }
@@ -86,6 +89,7 @@ public:
 private:
     SuiteMachine() = default;
     static void wipe();
+    static void makeTicketFolders();
 };
 
 // Deletes a folder and everything below it; true when it is gone.

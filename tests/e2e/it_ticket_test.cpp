@@ -1,0 +1,551 @@
+// The IT ticket form ("/sys") of the real TiqoraDesk.exe, driven through its
+// windows against the local vendor services: what the LAN server and the web
+// console receive, the message the employee sees for every kind of reply,
+// the ticket list of Tiqora.ini, the record left in the sent or pending
+// folder, the log, the checks of the form and the ways out.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/wide_text.h"
+#include "itticket/machine_identity.h"
+#include "resource.h"
+#include "support/flat_json.h"
+#include "support/machine.h"
+#include "support/own_message.h"
+#include "support/test_paths.h"
+#include "support/ticket_files.h"
+#include "support/ui_driver.h"
+#include "support/vendor_journal.h"
+
+namespace tiqora::test {
+namespace {
+
+constexpr char kCreateTicketPath[] = "/api/it-ticket/create-ticket";
+constexpr char kLanTicketPath[] = "/api/admintikitgeneration/post?AspxAutoDetectCookieSupport=1";
+constexpr char kLicence[] = "TQ4711-2026-ORV";  // the standard machine's licence code
+constexpr char kWebGuid[] = "6f1c2a9e-0b7d-4c55-9f1e-2d7c8e5a4b10";
+constexpr char kLanGuid[] = "9b2e4f60-5d1a-4c3b-8e7f-1a2b3c4d5e6f";
+// A reply that never comes costs the transport library its time-out.
+constexpr DWORD kOutcomeTimeoutMs = 30000;
+
+using Names = std::vector<std::string>;
+using IniEntries = std::vector<std::pair<std::string, std::string>>;
+
+std::wstring ticketIni() { return SuiteMachine::itTicketFolder() + L"\\Tiqora.ini"; }
+
+// The entries of a section of the IT ticket folder's Tiqora.ini, in order.
+IniEntries iniSection(const wchar_t* section) {
+    std::wstring buffer(32768, L'\0');
+    const DWORD length = GetPrivateProfileSectionW(section, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                   ticketIni().c_str());
+    IniEntries entries;
+    for (size_t at = 0; at < length;) {
+        const std::wstring entry(buffer.c_str() + at);
+        at += entry.size() + 1;
+        const size_t equals = entry.find(L'=');
+        entries.emplace_back(toUtf8(entry.substr(0, equals)),
+                             equals == std::wstring::npos ? std::string() : toUtf8(entry.substr(equals + 1)));
+    }
+    return entries;
+}
+
+std::string sentBytes(const std::string& name) {
+    return readFileBytes(SuiteMachine::sentFolder() + L"\\" + fromUtf8(name));
+}
+std::string pendingBytes(const std::string& name) {
+    return readFileBytes(SuiteMachine::pendingFolder() + L"\\" + fromUtf8(name));
+}
+
+// "L_<tick>.txt" or "W_<tick>.txt", the tick a signed decimal.
+bool isPendingName(const std::string& name, char kind) {
+    if (name.size() < 7 || name[0] != kind || name[1] != '_' || name.substr(name.size() - 4) != ".txt") return false;
+    std::string digits = name.substr(2, name.size() - 6);
+    if (!digits.empty() && digits[0] == '-') digits.erase(0, 1);
+    if (digits.empty()) return false;
+    for (char c : digits)
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    return true;
+}
+
+bool isSubmitTime(const std::string& text) {
+    // "2026-12-10 09:05:03"
+    const std::string shape = "dddd-dd-dd dd:dd:dd";
+    if (text.size() != shape.size()) return false;
+    for (size_t i = 0; i < shape.size(); ++i)
+        if (shape[i] == 'd' ? !std::isdigit(static_cast<unsigned char>(text[i])) : text[i] != shape[i]) return false;
+    return true;
+}
+
+std::string thisHostName() { return toUtf8(fromAnsi(hostName())); }
+
+std::wstring successText(bool lan, const std::string& ticketId) {
+    return std::wstring(L"Thank You !!.\r\n") +
+           (lan ? L"Ticket submitted to LAN Server. " : L"Ticket Submitted to Web Server. ") +
+           L"\r\nYour Request has been submitted.\r\nTicket ID =  " + fromUtf8(ticketId) +
+           L"\r\nSystem Admin Team will contact you soon.\r\n";
+}
+constexpr wchar_t kFailureText[] = L"Ticket Submission Failed..!!";
+
+HWND waitForForm(const AppProcess& app) { return app.waitForWindow(L"#32770", L"IT TICKET"); }
+
+std::wstring textIn(HWND dialog, int id) { return textOf(control(dialog, id)); }
+
+// Presses Submit and returns the message that answers.
+OwnMessage submit(const AppProcess& app, HWND form) {
+    click(form, IDC_TICKET_SUBMIT);
+    return waitForOwnMessage(app, kOutcomeTimeoutMs);
+}
+
+// The one request the services received, or a failure.
+VendorRequest onlyRequest() {
+    const std::vector<VendorRequest> requests = vendorRequests();
+    EXPECT_EQ(requests.size(), 1u);
+    return requests.empty() ? VendorRequest{} : requests[0];
+}
+
+class ItTicketTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setVendorScenario("success");
+        clearVendorJournal();
+    }
+    void TearDown() override { setVendorScenario("success"); }
+};
+
+TEST_F(ItTicketTest, TheWebConsoleReceivesTheTicketAsTypedAndTheRecordHoldsItsBytes) {
+    SuiteMachine::standard();
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    EXPECT_EQ(textIn(form, IDC_TICKET_MODE), L"WEB");
+    EXPECT_EQ(textIn(form, IDC_TICKET_LICENCE), fromUtf8(kLicence));
+    EXPECT_EQ(textIn(form, IDC_TICKET_CORP_ID), L"CORP-1001");
+    EXPECT_EQ(textIn(form, IDC_TICKET_USER_NAME), logonUserName());
+    EXPECT_EQ(textIn(form, IDC_TICKET_COUNTER), L"0/500");
+    EXPECT_FALSE(isVisible(control(form, IDC_TICKET_EMAIL)));
+    EXPECT_FALSE(isVisible(control(form, IDC_TICKET_MOBILE)));
+
+    setText(form, IDC_TICKET_USER_NAME, L"asha.k");
+    selectComboItem(form, IDC_TICKET_ISSUE, 2);
+    selectComboItem(form, IDC_TICKET_PRIORITY, 0);
+    // What broke the body before its values were escaped: a quote, a
+    // backslash, a line break, text in other scripts.
+    const std::wstring typed = L"  Printer says \"offline\"\r\nQueue at C:\\qx\\print \u00e9\u4e2d  ";
+    typeText(form, IDC_TICKET_DESCRIPTION, typed);
+    waitUntil([&] { return textIn(form, IDC_TICKET_DESCRIPTION) == typed; }, "the description to be typed");
+    EXPECT_EQ(textIn(form, IDC_TICKET_COUNTER), std::to_wstring(typed.size()) + L"/500");
+
+    const OwnMessage thanks = submit(app, form);
+    EXPECT_TRUE(thanks.smallText);
+    EXPECT_EQ(thanks.text, successText(false, "wt1001"));
+    dismiss(thanks);
+    EXPECT_EQ(app.waitForExit(), 0u);
+
+    const VendorRequest request = onlyRequest();
+    EXPECT_EQ(request.path, kCreateTicketPath);
+    EXPECT_EQ(request.port, vendorPort());
+    EXPECT_EQ(request.header("User-Agent"), "Tiqora");
+    const auto members = parseFlatJson(request.body);
+    ASSERT_TRUE(members.has_value()) << request.body;
+    ASSERT_EQ(members->size(), 10u) << request.body;
+    const std::string ip = machineIp();
+    EXPECT_NE(ip, "0.0.0.0");
+    const FlatJsonMembers expected = {
+        {"CorpId", "CORP-1001"},
+        {"LicNo", kLicence},
+        {"Ip", ip},
+        {"ComputerName", thisHostName()},
+        {"UserName", "asha.k"},
+        {"IssueTitle", "Hardware Issue"},
+        // Trimmed; each backslash arrives doubled; the line break is one "\n".
+        {"Description", "Printer says \"offline\"\nQueue at C:\\\\qx\\\\print \xC3\xA9\xE4\xB8\xAD"},
+        {"Priority", "2"},
+        {"Status", "New"},
+        {"TSubmitDateTime", (*members)[9].second},
+    };
+    EXPECT_EQ(*members, expected);
+    EXPECT_TRUE(isSubmitTime((*members)[9].second)) << (*members)[9].second;
+    // The body keeps its one blank after LicNo's comma.
+    EXPECT_NE(request.body.find(std::string("\"LicNo\":\"") + kLicence + "\", \"Ip\""), std::string::npos);
+
+    EXPECT_EQ(iniSection(L"WEB"), (IniEntries{{"wt1001", kWebGuid}}));
+    EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{"W_wt1001.txt"});
+    EXPECT_EQ(sentBytes("W_wt1001.txt"), request.body);
+    EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{});
+    EXPECT_EQ(readIniString(SuiteMachine::productDataFolder() + L"\\DPX_AdminTicket.ini", L"Name", L"UserName",
+                            L"", 256),
+              L"asha.k");
+    EXPECT_TRUE(ticketLogHasLinesInOrder({
+        "------------------------START---------------------------------",
+        "WBX is Load ",
+        "SendWebRpt=ON Strict WEB Mode",
+        "SendWebRpt=ON Then Strict web Moad\n",
+        "SendWebRpt=ON  START sendDataTOWebSrv()",
+        request.body,
+        "127.0.0.1:" + std::to_string(vendorPort()) + kCreateTicketPath,
+        "calculate Ticket ID",
+        "Write GUID in Tiqora.ini ",
+        "Write Success File in IT Ticket S",
+        "SendWebRpt=ON Then Strict web End",
+        "IT Ticket Find",
+        "Free wbx.dll",
+    })) << SuiteMachine::ticketLog();
+}
+
+TEST_F(ItTicketTest, TheLanServerReceivesTheTicketOnItsPort) {
+    SuiteMachine::standard().krlm(L"ITTicketServer", L"L");
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    EXPECT_EQ(textIn(form, IDC_TICKET_MODE), L"LAN");
+    setText(form, IDC_TICKET_DESCRIPTION, L"VPN drops every hour \\ since Monday");
+
+    const OwnMessage thanks = submit(app, form);
+    EXPECT_EQ(thanks.text, successText(true, "1001"));
+    dismiss(thanks);
+    EXPECT_EQ(app.waitForExit(), 0u);
+
+    const VendorRequest request = onlyRequest();
+    EXPECT_EQ(request.path, kLanTicketPath);
+    EXPECT_EQ(request.port, lanPort());
+    EXPECT_EQ(request.header("User-Agent"), "SystemAdmin-Ticket");
+    const auto members = parseFlatJson(request.body);
+    ASSERT_TRUE(members.has_value()) << request.body;
+    ASSERT_EQ(members->size(), 11u) << request.body;
+    const FlatJsonMembers expected = {
+        {"LicenseNo", kLicence},
+        {"Ip", machineIp()},
+        {"ComputerName", thisHostName()},
+        {"UserName", toUtf8(logonUserName())},
+        {"IssueTitle", "Network Issue"},
+        {"Description", "VPN drops every hour \\\\ since Monday"},
+        {"Priority", "1"},
+        {"Status", "New"},
+        {"HasScreenShot", "NO"},
+        {"ScreenShotPath", "NA"},
+        {"TSubmitDateTime", (*members)[10].second},
+    };
+    EXPECT_EQ(*members, expected);
+
+    EXPECT_EQ(iniSection(L"LAN"), (IniEntries{{"1001", kLanGuid}}));
+    EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{"L_1001.txt"});
+    EXPECT_EQ(sentBytes("L_1001.txt"), request.body);
+    EXPECT_TRUE(ticketLogHasLinesInOrder({
+        "ITTicketServer flag L Strict LAN Mode",
+        "GetUrl function start",
+        "Flag ITticketServer L  check Case start Lan\n",
+        "Enter Lan function sendDataTOLanSrv()",
+        "Screenshot Not",
+        "String to send",
+        request.body,
+        "WBX is Not  Null ",
+        "127.0.0.1",
+        kLanTicketPath,
+        "----------before _SndWebData4-----",
+        "---------after _SndWebData4-------",
+        "request added successfully",
+        "calculate Ticket ID",
+        "Write Success File in IT Ticket S",
+        "Lan return",
+        "Flag ITticketServer Lan End",
+        "IT Ticket Find",
+    })) << SuiteMachine::ticketLog();
+}
+
+// --- every kind of reply -------------------------------------------------------
+
+struct ReplyCase {
+    const char* name;  // the test's name
+    bool lan;
+    const char* scenario;
+    bool delivered;
+    const char* ticketId;  // shown, and the record's name (delivered only)
+    const char* listedGuid;  // the Tiqora.ini entry; null: none
+    bool recorded = true;    // a record in the sent folder (delivered only)
+};
+
+std::ostream& operator<<(std::ostream& out, const ReplyCase& c) { return out << c.name; }
+
+class ItTicketReplyTest : public ItTicketTest, public ::testing::WithParamInterface<ReplyCase> {};
+
+TEST_P(ItTicketReplyTest, TheReplyDecidesTheMessageTheListAndTheRecord) {
+    const ReplyCase& c = GetParam();
+    SuiteMachine::standard().krlm(L"ITTicketServer", c.lan ? L"L" : L"W");
+    setVendorScenario(c.scenario);
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    setText(form, IDC_TICKET_DESCRIPTION, L"Shared drive S: is not mapped");
+    const OwnMessage message = submit(app, form);
+    dismiss(message);
+    EXPECT_EQ(app.waitForExit(), 0u);
+
+    const VendorRequest request = onlyRequest();
+    EXPECT_EQ(request.path, c.lan ? kLanTicketPath : kCreateTicketPath);
+    const wchar_t* section = c.lan ? L"LAN" : L"WEB";
+    const std::string prefix = c.lan ? "L_" : "W_";
+    if (!c.delivered) {
+        EXPECT_EQ(message.text, kFailureText);
+        EXPECT_EQ(iniSection(section), IniEntries{});
+        EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{});
+        const Names pending = filesIn(SuiteMachine::pendingFolder());
+        ASSERT_EQ(pending.size(), 1u);
+        EXPECT_TRUE(isPendingName(pending[0], prefix[0])) << pending[0];
+        EXPECT_EQ(pendingBytes(pending[0]), request.body);
+        return;
+    }
+    EXPECT_EQ(message.text, successText(c.lan, c.ticketId));
+    const IniEntries listed = c.listedGuid ? IniEntries{{c.ticketId, c.listedGuid}} : IniEntries{};
+    EXPECT_EQ(iniSection(section), listed);
+    EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{});
+    const std::string record = prefix + c.ticketId + ".txt";
+    if (c.recorded) {
+        EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{record});
+        EXPECT_EQ(sentBytes(record), request.body);
+    } else {
+        EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{});
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, ItTicketReplyTest,
+    ::testing::Values(
+        // LAN server: the phrase in any letter case; ids and GUIDs kept in
+        // lower case, without quotes or braces.
+        ReplyCase{"LanDataLastLosesTheBrace", true, "data-last", true, "1001", kLanGuid},
+        ReplyCase{"LanSixteenCharacterIdIsNotListed", true, "long-id", true, "1001000000000016", nullptr},
+        ReplyCase{"LanIdHoldingNullIsNotListed", true, "null-id", true, "null7", nullptr},
+        ReplyCase{"LanPhraseInCapitals", true, "phrase-case", true, "tk-1001", kLanGuid},
+        ReplyCase{"LanPhraseTwiceAndBlanksAroundTheId", true, "phrase-twice", true, "1001", kLanGuid},
+        ReplyCase{"LanNoDataIsDeliveredWithoutId", true, "no-data", true, "", nullptr},
+        ReplyCase{"LanUnsafeIdNamesNoFile", true, "unsafe-id", true, "../1001", nullptr, false},
+        ReplyCase{"LanFailureText", true, "ticket-failed", false, "", nullptr},
+        ReplyCase{"LanHtmlErrorPage", true, "html-error", false, "", nullptr},
+        ReplyCase{"LanEmptyReply", true, "empty-reply", false, "", nullptr},
+        ReplyCase{"LanSilence", true, "silence", false, "", nullptr},
+        ReplyCase{"LanServerError", true, "error-500", false, "", nullptr},
+        // Web console: the exact phrase only; every id is listed.
+        ReplyCase{"WebDataLast", false, "data-last", true, "wt1001", kWebGuid},
+        ReplyCase{"WebSixteenCharacterIdIsListed", false, "long-id", true, "wt10010000000016", kWebGuid},
+        ReplyCase{"WebIdHoldingNullIsListed", false, "null-id", true, "wtnull7", kWebGuid},
+        ReplyCase{"WebNoDataListsNothing", false, "no-data", true, "", nullptr},
+        ReplyCase{"WebUnsafeIdNamesNoFile", false, "unsafe-id", true, "..\\\\evil", nullptr, false},
+        ReplyCase{"WebPhraseInCapitalsIsNoSuccess", false, "phrase-case", false, "", nullptr},
+        ReplyCase{"WebFailureText", false, "ticket-failed", false, "", nullptr},
+        ReplyCase{"WebHtmlErrorPage", false, "html-error", false, "", nullptr},
+        ReplyCase{"WebEmptyReply", false, "empty-reply", false, "", nullptr},
+        ReplyCase{"WebSilence", false, "silence", false, "", nullptr}),
+    [](const ::testing::TestParamInfo<ReplyCase>& param) { return std::string(param.param.name); });
+
+// --- records -------------------------------------------------------------------
+
+TEST_F(ItTicketTest, AnEarlierRecordOfTheSameIdIsNeverChanged) {
+    SuiteMachine::standard().pendingFile(L"W_1.txt", "an older pending ticket");
+    writeFileBytes(SuiteMachine::sentFolder() + L"\\W_wt1001.txt", "an earlier ticket");
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    setText(form, IDC_TICKET_DESCRIPTION, L"Teams has no sound");
+    dismiss(submit(app, form));
+    EXPECT_EQ(app.waitForExit(), 0u);
+
+    EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), (Names{"W_wt1001 (2).txt", "W_wt1001.txt"}));
+    EXPECT_EQ(sentBytes("W_wt1001.txt"), "an earlier ticket");
+    EXPECT_EQ(sentBytes("W_wt1001 (2).txt"), onlyRequest().body);
+    EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{"W_1.txt"});
+    EXPECT_EQ(pendingBytes("W_1.txt"), "an older pending ticket");
+}
+
+TEST_F(ItTicketTest, AConfirmedTicketIsDeliveredEvenWhenItsRecordCannotBeWritten) {
+    // The sent folder's name is taken by a plain file.
+    SuiteMachine::standard().krlm(L"ITTicketServer", L"L").pendingFile(L"L_5.txt", "older");
+    deleteTree(SuiteMachine::sentFolder());
+    writeFileBytes(SuiteMachine::sentFolder(), "not a folder");
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    setText(form, IDC_TICKET_DESCRIPTION, L"Printer offline");
+    const OwnMessage thanks = submit(app, form);
+    EXPECT_EQ(thanks.text, successText(true, "1001"));
+    dismiss(thanks);
+    EXPECT_EQ(app.waitForExit(), 0u);
+
+    EXPECT_EQ(vendorRequests().size(), 1u);
+    EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{"L_5.txt"});  // nothing to send twice
+    EXPECT_EQ(iniSection(L"LAN"), (IniEntries{{"1001", kLanGuid}}));
+    EXPECT_TRUE(ticketLogHasLinesInOrder({"request added successfully",
+                                          "Fail to open file while creating Sucess Report:", "Lan return"}))
+        << SuiteMachine::ticketLog();
+}
+
+TEST_F(ItTicketTest, WithoutTransportLibraryTheTicketWaitsInThePendingFolder) {
+    SuiteMachine::standard().transportLibrary(L"");
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    setText(form, IDC_TICKET_DESCRIPTION, L"Laptop will not dock");
+    const OwnMessage message = submit(app, form);
+    EXPECT_EQ(message.text, kFailureText);
+    dismiss(message);
+    EXPECT_EQ(app.waitForExit(), 0u);
+
+    EXPECT_EQ(vendorRequests().size(), 0u);
+    const Names pending = filesIn(SuiteMachine::pendingFolder());
+    ASSERT_EQ(pending.size(), 1u);
+    const auto members = parseFlatJson(pendingBytes(pending[0]));
+    ASSERT_TRUE(members.has_value());
+    EXPECT_EQ((*members)[6], (std::pair<std::string, std::string>{"Description", "Laptop will not dock"}));
+}
+
+TEST_F(ItTicketTest, AModeOfNoneSendsNothing) {
+    SuiteMachine::standard().krlm(L"ITTicketServer", L"l");
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    EXPECT_EQ(textIn(form, IDC_TICKET_MODE), L"");
+    setText(form, IDC_TICKET_DESCRIPTION, L"Monitor flickers");
+    const OwnMessage message = submit(app, form);
+    EXPECT_EQ(message.text, kFailureText);
+    dismiss(message);
+    EXPECT_EQ(app.waitForExit(), 0u);
+    EXPECT_EQ(vendorRequests().size(), 0u);
+}
+
+TEST_F(ItTicketTest, ALanAddressThatCannotBeUsedEndsTheProgramBeforeTheFormShows) {
+    SuiteMachine::standard().krlm(L"ITTicketServer", L"L").ini(L"ServerIP.ini", L"Server", L"ACIP", L"server01");
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    EXPECT_FALSE(windowSeenVisibleUntilExit(app, L"#32770"));
+    EXPECT_EQ(app.waitForExit(), 0u);
+    EXPECT_TRUE(ticketLogHasLinesInOrder({"ITTicketServer flag L Strict LAN Mode", "Wrong URL", "exit 2 "}))
+        << SuiteMachine::ticketLog();
+}
+
+// --- the form's checks ---------------------------------------------------------
+
+TEST_F(ItTicketTest, SubmitSendsOneTicketHoweverOftenItIsPressed) {
+    SuiteMachine::standard();
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    setText(form, IDC_TICKET_DESCRIPTION, L"Keyboard types double letters");
+    clickInside(form, IDC_TICKET_USER_NAME);
+    // Three clicks and a Return, all queued before the first is handled.
+    click(form, IDC_TICKET_SUBMIT);
+    click(form, IDC_TICKET_SUBMIT);
+    pressKey(form, VK_RETURN);
+    click(form, IDC_TICKET_SUBMIT);
+    const OwnMessage thanks = waitForOwnMessage(app, kOutcomeTimeoutMs);
+    EXPECT_FALSE(IsWindowEnabled(control(form, IDC_TICKET_SUBMIT)));
+    Sleep(300);  // room for any further submission to reach the service
+    dismiss(thanks);
+    EXPECT_EQ(app.waitForExit(), 0u);
+    EXPECT_EQ(vendorRequests().size(), 1u);
+    EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{"W_wt1001.txt"});
+}
+
+TEST_F(ItTicketTest, TheContactCustomerIsAskedForEachFieldInTurnAndTheFormStaysOpen) {
+    SuiteMachine::standard().set(RegistrySource::SuiteConfig, L"CorporateID", L"QRS-T2002");
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    EXPECT_TRUE(isVisible(control(form, IDC_TICKET_EMAIL)));
+    EXPECT_TRUE(isVisible(control(form, IDC_TICKET_MOBILE)));
+    EXPECT_EQ(SendMessageW(control(form, IDC_TICKET_ISSUE), CB_GETCOUNT, 0, 0), 5);
+
+    const auto refused = [&](const std::wstring& expected) {
+        const OwnMessage message = submit(app, form);
+        EXPECT_EQ(message.text, expected);
+        EXPECT_FALSE(message.smallText);
+        dismiss(message);
+        waitUntil([&] { return IsWindowEnabled(control(form, IDC_TICKET_SUBMIT)) != FALSE; }, "Submit to come back");
+        EXPECT_TRUE(app.running());
+    };
+    const std::wstring email100 = L"a" + std::wstring(88, L'b') + L"@corp.co.in";  // 100 characters
+    ASSERT_EQ(email100.size(), 100u);
+
+    setText(form, IDC_TICKET_MOBILE, L"987654321");  // 9 characters
+    setText(form, IDC_TICKET_EMAIL, email100);
+    setText(form, IDC_TICKET_DESCRIPTION, L"   \r\n\t ");
+    refused(L"Please enter valid Mobile Number..!");
+    setText(form, IDC_TICKET_MOBILE, L"98765 4321");  // 10 characters of any kind
+    refused(L"Please enter valid Email ID..!");
+    EXPECT_EQ(readIniString(ticketIni(), L"contact", L"Mobile", L"", 520), L"98765 4321");
+    setText(form, IDC_TICKET_EMAIL, L"ravi.kum\u00e4r@qu\u00f6rra.co.in");  // letters of any script count
+    refused(L"Please Enter the Issue Description..!");
+    EXPECT_EQ(textIn(form, IDC_TICKET_DESCRIPTION), L"");
+    EXPECT_EQ(vendorRequests().size(), 0u);
+
+    setText(form, IDC_TICKET_DESCRIPTION, L"POS terminal 3 frozen");
+    const OwnMessage thanks = submit(app, form);
+    EXPECT_EQ(thanks.text, successText(false, "wt1001"));
+    dismiss(thanks);
+    EXPECT_EQ(app.waitForExit(), 0u);
+
+    const auto members = parseFlatJson(onlyRequest().body);
+    ASSERT_TRUE(members.has_value());
+    ASSERT_EQ(members->size(), 12u);
+    EXPECT_EQ((*members)[10], (std::pair<std::string, std::string>{"Mobile", "98765 4321"}));
+    EXPECT_EQ((*members)[11], (std::pair<std::string, std::string>{"Email", "ravi.kum\xC3\xA4r@qu\xC3\xB6rra.co.in"}));
+    EXPECT_EQ(readIniString(ticketIni(), L"contact", L"Email", L"", 520), L"ravi.kum\u00e4r@qu\u00f6rra.co.in");
+}
+
+TEST_F(ItTicketTest, StoredContactValuesAreSentWhateverTheFieldsHold) {
+    SuiteMachine::standard()
+        .set(RegistrySource::SuiteConfig, L"CorporateID", L"QRS-T2002")
+        .ticketIni(L"contact", L"Mobile", L"9123456780")
+        .ticketIni(L"contact", L"Email", L"stored@corp.example");
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    EXPECT_EQ(textIn(form, IDC_TICKET_MOBILE), L"9123456780");
+    EXPECT_EQ(textIn(form, IDC_TICKET_EMAIL), L"stored@corp.example");
+    setText(form, IDC_TICKET_MOBILE, L"1");
+    setText(form, IDC_TICKET_EMAIL, L"not an address");
+    setText(form, IDC_TICKET_DESCRIPTION, L"Scanner not found");
+    dismiss(submit(app, form));
+    EXPECT_EQ(app.waitForExit(), 0u);
+
+    const auto members = parseFlatJson(onlyRequest().body);
+    ASSERT_TRUE(members.has_value());
+    ASSERT_EQ(members->size(), 12u);
+    EXPECT_EQ((*members)[10].second, "9123456780");
+    EXPECT_EQ((*members)[11].second, "stored@corp.example");
+}
+
+TEST_F(ItTicketTest, TheIssueListHasNoPcIssueForOneCustomer) {
+    for (const auto& [corporateId, items] : {std::pair<const wchar_t*, LRESULT>{L"CORP-QRS-T1001-7", 4},
+                                             {L"", 5}}) {
+        SuiteMachine::standard().set(RegistrySource::SuiteConfig, L"CorporateID", corporateId);
+        AppProcess app(SuiteMachine::program(), L"/sys");
+        HWND form = waitForForm(app);
+        EXPECT_EQ(SendMessageW(control(form, IDC_TICKET_ISSUE), CB_GETCOUNT, 0, 0), items) << toUtf8(corporateId);
+        EXPECT_EQ(SendMessageW(control(form, IDC_TICKET_ISSUE), CB_GETCURSEL, 0, 0), 0);
+        EXPECT_EQ(SendMessageW(control(form, IDC_TICKET_PRIORITY), CB_GETCURSEL, 0, 0), 1);
+        click(form, IDC_TICKET_CANCEL);
+        EXPECT_EQ(app.waitForExit(), 0u);
+    }
+}
+
+TEST_F(ItTicketTest, CancelXAndEscapeLeaveWithoutSending) {
+    const std::pair<const char*, std::function<void(HWND)>> ways[] = {
+        {"Cancel", [](HWND form) { click(form, IDC_TICKET_CANCEL); }},
+        {"X", [](HWND form) { click(form, IDC_TICKET_X); }},
+        {"Escape",
+         [](HWND form) {
+             clickInside(form, IDC_TICKET_USER_NAME);
+             pressKey(form, VK_ESCAPE);
+         }},
+    };
+    for (const auto& [name, leave] : ways) {
+        SuiteMachine::standard();
+        clearVendorJournal();
+        AppProcess app(SuiteMachine::program(), L"/sys");
+        HWND form = waitForForm(app);
+        setText(form, IDC_TICKET_DESCRIPTION, L"never sent");
+        leave(form);
+        EXPECT_EQ(app.waitForExit(), 0u) << name;
+        EXPECT_EQ(vendorRequests().size(), 0u) << name;
+        EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{}) << name;
+        EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{}) << name;
+    }
+}
+
+}  // namespace
+}  // namespace tiqora::test
