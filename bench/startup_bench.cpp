@@ -13,8 +13,8 @@
 // child controls (shown and painted).
 // The elapsed time is the sample. Then the memory figures of the process
 // are read, the program is closed the way a user closes it, and the harness
-// waits for it to end before the next start (only one request form may run
-// at a time).
+// waits for it to end before the next start (only one form of the program
+// may run at a time).
 //
 // The table goes to standard output; every sample, one per line, to
 // standard error.
@@ -253,8 +253,8 @@ int wmain(int argc, wchar_t** argv) {
         std::vector<Sample> samples[kSubjects];
         std::fprintf(stderr, "run program arguments shown_ms painted_ms peak_working_set_bytes private_bytes\n");
         // The order of the three changes from one round to the next, going
-        // through all six orders in turn, so that each program goes first as
-        // often as the others and follows each of them as often.
+        // through all six orders in turn: over six rounds each program goes
+        // first as often as the others and follows each of them as often.
         std::array<int, kSubjects> order{};
         std::iota(order.begin(), order.end(), 0);
         for (int run = 0; run < runs; ++run) {
@@ -299,7 +299,8 @@ int wmain(int argc, wchar_t** argv) {
 
         // Other work on the machine only ever adds time, so on a busy machine
         // the minima show the programs' own cost best.
-        std::printf("\nratio to %ls     | first paint       | peak working set | private memory\n", floor.label);
+        std::printf("\nratios to %ls\n", floor.label);
+        std::printf("%-19s | %-17s | %-16s | %-14s\n", "", "first paint", "peak working set", "private memory");
         std::printf("%-19s | %8s %8s | %16s | %14s\n", "program", "medians", "minima", "medians", "medians");
         for (int which = 0; which < kSubjects; ++which) {
             if (which == kFloor) continue;

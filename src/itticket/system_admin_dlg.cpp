@@ -5,7 +5,6 @@
 
 #include "app/config_sources.h"
 #include "app/wide_text.h"
-#include "itticket/delivery_mode.h"
 #include "itticket/machine_identity.h"
 #include "itticket/ticket_delivery.h"
 #include "itticket/ticket_log.h"
@@ -72,7 +71,9 @@ CSystemAdminDlg::CSystemAdminDlg(ProcessValues& values) : ui::CDialogSK(IDD_SYST
 
 BOOL CSystemAdminDlg::OnInitDialog() {
     SetProcessDPIAware();
-    BringWindowToTop(hwnd());
+    // To the top of the Z order (BringWindowToTop costs Wine a round trip to
+    // the X server of about 15 ms before the form is even shown).
+    SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     SendMessageW(item(IDC_TICKET_DESCRIPTION), EM_SETLIMITTEXT, kDescriptionLimit, 0);
     contactRequired_ = false;
@@ -237,12 +238,25 @@ void CSystemAdminDlg::hideContactFields() {
         {IDC_TICKET_SCREENSHOT_LINK, left - 45, top + 205}, {IDC_TICKET_HISTORY_LINK, left + 45, top + 205},
         {IDC_TICKET_SUBMIT, left + 140, top + 200},     {IDC_TICKET_CANCEL, left + 230, top + 200},
     };
-    for (const auto& move : moves)
-        SetWindowPos(item(move.id), nullptr, move.x, move.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT description;
     GetWindowRect(item(IDC_TICKET_DESCRIPTION), &description);
-    SetWindowPos(item(IDC_TICKET_DESCRIPTION), nullptr, 0, 0, description.right - description.left,
-                 description.bottom - description.top + 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // One batch: the controls move together and the form is repainted once.
+    HDWP batch = BeginDeferWindowPos(static_cast<int>(std::size(moves)));
+    for (const auto& move : moves) {
+        int width = 0, height = 0;
+        UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+        if (move.id == IDC_TICKET_DESCRIPTION) {
+            width = description.right - description.left;
+            height = description.bottom - description.top + 40;  // the room the contact rows left
+        } else {
+            flags |= SWP_NOSIZE;
+        }
+        HDWP next = batch ? DeferWindowPos(batch, item(move.id), nullptr, move.x, move.y, width, height, flags) : nullptr;
+        // Without a batch (out of memory) each control moves on its own.
+        if (!next) SetWindowPos(item(move.id), nullptr, move.x, move.y, width, height, flags);
+        batch = next;
+    }
+    if (batch) EndDeferWindowPos(batch);
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -349,11 +363,7 @@ void CSystemAdminDlg::reportOutcome(int result, const std::wstring& ticketId) {
             writeTicketLog("Free wbx.dll");
             transport.unload();
         }
-        const KrlmFlags& flags = values_.flags;
-        const std::string itTicketServer = toUtf8(flags.itTicketServer);
-        const std::string sendLocalRpt = toUtf8(flags.sendLocalRpt);
-        const std::string sendWebRpt = toUtf8(flags.sendWebRpt);
-        const bool lan = deliveryModeFor({itTicketServer, sendLocalRpt, sendWebRpt}) == DeliveryMode::Lan;
+        const bool lan = deliveryBranchOf(values_.flags).mode == DeliveryMode::Lan;
         const std::wstring where = lan ? L"Ticket submitted to LAN Server. " : L"Ticket Submitted to Web Server. ";
         ui::ShowMessage(1,
                         L"Thank You !!.\n" + where + L"\nYour Request has been submitted.\nTicket ID =  " + ticketId +

@@ -7,7 +7,6 @@
 
 #include "app/config_sources.h"
 #include "app/wide_text.h"
-#include "itticket/delivery_mode.h"
 #include "itticket/lan_address.h"
 #include "itticket/record_files.h"
 #include "itticket/ticket_log.h"
@@ -81,15 +80,19 @@ bool recordPending(const ProcessValues& values, TicketKind kind, const std::stri
 
 }  // namespace
 
+DeliveryBranch deliveryBranchOf(const KrlmFlags& flags) {
+    // Compared exactly: no code-page mapping may turn another text into a flag.
+    const std::string itTicketServer = toUtf8(flags.itTicketServer);
+    const std::string sendLocalRpt = toUtf8(flags.sendLocalRpt);
+    const std::string sendWebRpt = toUtf8(flags.sendWebRpt);
+    return deliveryBranchFor({itTicketServer, sendLocalRpt, sendWebRpt});
+}
+
 int decideAndSend(TicketSender& sender, TicketInput ticket, std::wstring& ticketId) {
     ticket.issueTitle = issueTitleOrDefault(ticket.issueTitle);
     loadTransport(sender);
 
-    const KrlmFlags& flags = sender.values.flags;
-    const std::string itTicketServer = toUtf8(flags.itTicketServer);
-    const std::string sendLocalRpt = toUtf8(flags.sendLocalRpt);
-    const std::string sendWebRpt = toUtf8(flags.sendWebRpt);
-    const DeliveryBranch branch = deliveryBranchFor({itTicketServer, sendLocalRpt, sendWebRpt});
+    const DeliveryBranch branch = deliveryBranchOf(sender.values.flags);
     if (branch.mode == DeliveryMode::None) return 0;
 
     writeTicketLog(branch.startLine);

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "app/process_values.h"
+#include "itticket/delivery_mode.h"
 #include "itticket/get_url.h"
 #include "transport/suite_exports.h"
 
@@ -46,6 +47,9 @@ struct TicketInput {
     std::string priorityCode;
     std::string description;
 };
+
+// The branch of the delivery mode table that the KRLM.ini flags choose.
+DeliveryBranch deliveryBranchOf(const KrlmFlags& flags);
 
 // Sends the ticket the way the delivery mode says; 1 when it was delivered
 // (`ticketId` then holds the server's id), 0 otherwise (no mode, or not
