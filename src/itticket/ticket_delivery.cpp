@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "app/config_sources.h"
@@ -131,10 +130,7 @@ int sendDataTOLanSrv(TicketSender& sender, const TicketInput& ticket, std::wstri
         if (sender.sendWebdata4)
             sender.sendWebdata4(host.c_str(), sender.lanAddress.apiPath.c_str(), body.c_str(), kLanAgent, 0, 1, 2,
                                 lanPortNumber(toUtf8(sender.lanAddress.portText)), reply.data());
-        std::string lowered = replyText(reply);
-        std::transform(lowered.begin(), lowered.end(), lowered.begin(),
-                       [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-        writeTicketLog(lowered);
+        writeTicketLog(lowerCaseReply(replyText(reply)));
         writeTicketLog("---------after _SndWebData4-------");
     }
 

@@ -9,13 +9,6 @@ namespace {
 constexpr std::string_view kLanPhrase = "request added successfully";
 constexpr std::string_view kWebPhrase = "Ticket Created Successfully";
 
-std::string asciiLower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
-
 std::string withoutAny(std::string_view text, std::string_view dropped) {
     std::string kept;
     kept.reserve(text.size());
@@ -53,9 +46,16 @@ void readData(std::string_view lower, TicketReceipt& receipt) {
 
 }  // namespace
 
+std::string lowerCaseReply(std::string_view reply) {
+    std::string lower(reply);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
 TicketReceipt readLanTicketReply(std::string_view reply) {
     TicketReceipt receipt;
-    const std::string lower = asciiLower(reply);
+    const std::string lower = lowerCaseReply(reply);
     receipt.delivered = lower.find(kLanPhrase) != std::string::npos;
     if (receipt.delivered) readData(lower, receipt);
     return receipt;
@@ -64,7 +64,7 @@ TicketReceipt readLanTicketReply(std::string_view reply) {
 TicketReceipt readWebTicketReply(std::string_view reply) {
     TicketReceipt receipt;
     receipt.delivered = reply.find(kWebPhrase) != std::string_view::npos;
-    if (receipt.delivered) readData(asciiLower(reply), receipt);
+    if (receipt.delivered) readData(lowerCaseReply(reply), receipt);
     return receipt;
 }
 
