@@ -1,0 +1,42 @@
+// Opening an IT ticket's page in a browser: the LAN server's page of a ticket
+// delivered to it, or the web console's page of a web ticket. Reached from a
+// row of the ticket history (the dialog stays open) and from the reply popup
+// (the process ends). Every address and every attempt goes to the IT ticket
+// log.
+#pragma once
+
+#include <string>
+
+namespace tiqora {
+
+// What the ticket history knows when a row is clicked: the LAN server as
+// GetUrl resolved it when the IT ticket form opened (empty outside the LAN
+// modes), the corporate id the form read, the web console host.
+struct HistoryPageContext {
+    std::wstring ticketIni;       // IT ticket folder\Tiqora.ini
+    std::wstring lanHost;         // may be empty
+    std::wstring lanPortText;     // e.g. L"7777" or L"81:7777"
+    std::wstring corporateId;
+    std::wstring webConsoleHost;  // may carry ":port"
+};
+
+// The history's LAN page of a ticket whose GUID the listing found;
+// `logFormat` is the log line with "%S" where the address goes ("lan case hit
+// this page  L--> %S" or "lan case hit this page SendLanRpt--> %S").
+void openLanTicketPage(const HistoryPageContext& context, const std::wstring& ticketGuid, const char* logFormat);
+
+// The history's web page of a ticket whose GUID the listing found.
+void openWebTicketPage(const HistoryPageContext& context, const std::wstring& ticketGuid);
+
+// The reply popup's page: `replyKind` is the first field of the reply
+// argument ("/SAReply=C" web, "/SAReply=L" LAN), `ticketGuid` the third.
+// Ends the process with exit code 0, whatever happens.
+[[noreturn]] void openReplyTicketPage(const std::wstring& replyKind, const std::wstring& ticketGuid,
+                                      const std::wstring& productDataFolder);
+
+// Hands `address` to a browser by the first of four routes that works (chrome
+// through the shell, chrome as a process, msedge through the shell, the
+// address's own handler) and logs which one did, or that none did.
+void launchInBrowser(const std::wstring& address);
+
+}  // namespace tiqora
