@@ -2,7 +2,7 @@
 #   make demo   runs Tiqora Desk under Wine against a sample suite installation
 #   make test   builds and runs every test
 # Both install what a fresh Debian 12 machine lacks first.
-.PHONY: test demo build bench bench-resend bench-history clean
+.PHONY: test demo build bench bench-resend bench-history fuzz clean
 
 test:
 	bash tools/run-tests.sh
@@ -22,5 +22,11 @@ bench-resend:
 bench-history:
 	bash tools/bench-history.sh
 
+# Fuzzes the core's readers of outside input (FUZZ_SECONDS=N bounds each target).
+fuzz:
+	FUZZ_SECONDS=$(FUZZ_SECONDS) bash tools/fuzz.sh
+
+FUZZ_SECONDS ?= 600
+
 clean:
-	rm -rf build/native build/win build/wine
+	rm -rf build/native build/win build/wine build/fuzz

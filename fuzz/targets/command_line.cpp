@@ -1,0 +1,15 @@
+// The command line: its tail, the mode, the single-instance guard names.
+#include "app/command_line.h"
+#include "fuzz_target.h"
+
+TIQORA_FUZZ_TARGET(command_line) {
+    const std::string tail = tiqora::commandLineTail(input);
+    FUZZ_CHECK(tail.size() <= input.size());
+    tiqora::modeForTail(tail);
+    tiqora::guardKindForTail(tail);
+    const std::string mutexName = tiqora::guardMutexName(tail);
+    tiqora::chatWindowMarker(tail);
+    const auto parts = tiqora::fuzz::fields(input, 2);
+    if (tiqora::equalsIgnoreAsciiCase(parts[0], parts[1])) FUZZ_CHECK(parts[0].size() == parts[1].size());
+    if (tiqora::containsIgnoreAsciiCase(parts[0], parts[1])) FUZZ_CHECK(parts[1].size() <= parts[0].size());
+}

@@ -1,0 +1,8 @@
+// The LAN server's answer to a re-sent ticket ("status").
+#include "fuzz_target.h"
+#include "itticket/lan_reply.h"
+
+TIQORA_FUZZ_TARGET(lan_resend_reply) {
+    const bool delivered = tiqora::lanReplyDelivered(input);
+    if (delivered) FUZZ_CHECK(input.find("status") != std::string_view::npos);
+}

@@ -1,0 +1,19 @@
+// Ticket record names and paths: the resend's mapping from the pending folder
+// to the sent folder, its route, and the local delivery name.
+#include "fuzz_target.h"
+#include "itticket/ticket_records.h"
+
+TIQORA_FUZZ_TARGET(ticket_records) {
+    const auto parts = tiqora::fuzz::fields(input, 3);
+    if (const auto sent = tiqora::sentPathForPending(parts[0])) {
+        FUZZ_CHECK(sent->size() == parts[0].size());
+        FUZZ_CHECK(tiqora::fileNameOf(*sent) == tiqora::fileNameOf(parts[0]));
+    }
+    tiqora::pendingRouteFor(tiqora::fileNameOf(parts[0]), parts[1]);
+    const std::string local = tiqora::localDeliveryName(parts[1], {2026, 12, 10}, parts[2]);
+    FUZZ_CHECK(local.size() >= parts[1].size() + parts[2].size());
+    const auto body = tiqora::checkPendingBody(parts[2]);
+    if (body == tiqora::PendingBody::Ready) FUZZ_CHECK(parts[2].find('\0') == std::string::npos);
+    const std::string candidate = tiqora::sentRecordCandidate(tiqora::TicketKind::Lan, parts[1], 2);
+    FUZZ_CHECK(candidate.size() == parts[1].size() + 10);
+}
