@@ -59,19 +59,54 @@ if [ -f "$CURL_PREFIX/lib/libcurl.a" ] && [ -f "$CURL_PREFIX/include/curl/curl.h
   exit 0
 fi
 
-# apt-get source needs a deb-src entry for the same mirror and suite.
+# apt-get source needs a deb-src entry for the same mirror and suites as the
+# machine's own Debian entry; the mirror is taken from its apt sources, never
+# named here.
+debian_entry() {
+  python3 - "$(. /etc/os-release && echo "${VERSION_CODENAME:-}")" <<'PY'
+import glob, re, sys
+codename = sys.argv[1]
+def emit(uri, suites, signed):
+    print(uri, ",".join(suites), signed or "-")
+    sys.exit(0)
+# deb822 files first, then the one-line format.
+for path in sorted(glob.glob("/etc/apt/sources.list.d/*.sources")):
+    for stanza in re.split(r"\n\s*\n", open(path, encoding="utf-8", errors="replace").read()):
+        fields = {}
+        for line in stanza.splitlines():
+            if line.startswith("#") or ":" not in line: continue
+            key, _, value = line.partition(":")
+            fields[key.strip().lower()] = value.strip()
+        suites = fields.get("suites", "").split()
+        if "deb" in fields.get("types", "").split() and codename in suites and fields.get("enabled", "yes") != "no":
+            emit(fields.get("uris", "").split()[0], suites, fields.get("signed-by", ""))
+for path in ["/etc/apt/sources.list"] + sorted(glob.glob("/etc/apt/sources.list.d/*.list")):
+    try: lines = open(path, encoding="utf-8", errors="replace").read().splitlines()
+    except OSError: continue
+    for line in lines:
+        words = re.sub(r"\[[^]]*\]", "", line).split()
+        if len(words) >= 3 and words[0] == "deb" and words[2] == codename:
+            emit(words[1], [codename, codename + "-updates"], "")
+sys.exit(1)
+PY
+}
+
 if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && \
    ! grep -qs '^deb-src ' /etc/apt/sources.list; then
-  mirror=$(grep -h '^URIs:' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n1 | awk '{print $2}')
-  mirror=${mirror:-http://deb.debian.org/debian}
-  log "adding deb-src entry for $mirror"
-  $SUDO tee /etc/apt/sources.list.d/tiqora-deb-src.sources >/dev/null <<SRC
-Types: deb-src
-URIs: $mirror
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
+  if ! entry=$(debian_entry) || [ -z "$entry" ]; then
+    log "no Debian entry in this machine's apt sources (/etc/apt/sources.list{,.d}): cannot add the"
+    log "deb-src entry that 'apt-get source curl' needs; add a deb-src line for your mirror and run again"
+    exit 1
+  fi
+  read -r mirror suites signed <<<"$entry"
+  log "adding deb-src entry for $mirror (${suites//,/ })"
+  {
+    echo "Types: deb-src"
+    echo "URIs: $mirror"
+    echo "Suites: ${suites//,/ }"
+    echo "Components: main"
+    [ "$signed" = - ] || echo "Signed-By: $signed"
+  } | $SUDO tee /etc/apt/sources.list.d/tiqora-deb-src.sources >/dev/null
   apt_updated=
 fi
 
