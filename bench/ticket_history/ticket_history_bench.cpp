@@ -90,7 +90,8 @@ std::wstring widen(std::string_view text) {
 
 // The value of a member the floor knows to be a plain string.
 std::string_view knownMember(std::string_view body, std::string_view name) {
-    const std::string key = "\"" + std::string(name) + "\":\"";
+    std::string key(1, '"');
+    key.append(name).append("\":\"");
     const size_t at = body.find(key);
     if (at == std::string_view::npos) return {};
     const size_t start = at + key.size();
