@@ -199,6 +199,42 @@ std::vector<Row> perKeyRows() {
     return rows;
 }
 
+// The GUID lookups alone, both ways, for every record file's id.
+std::vector<std::wstring> recordIds() {
+    std::vector<std::wstring> ids;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((kSentFolder + L"\\*.*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return ids;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name.size() >= 7 && name.compare(0, 2, L"L_") == 0) ids.push_back(name.substr(2, name.size() - 6));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return ids;
+}
+
+size_t guidsBySection(const std::vector<std::wstring>& ids) {
+    const tiqora::ProfileSection<wchar_t> web(tiqora::readProfileSection(kTicketIni, L"WEB"));
+    const tiqora::ProfileSection<wchar_t> lan(tiqora::readProfileSection(kTicketIni, L"LAN"));
+    size_t found = 0;
+    for (const std::wstring& id : ids) {
+        std::wstring guid = web.text(id, L"", 259);
+        if (guid.empty()) guid = lan.text(id, L"", 259);
+        found += !guid.empty();
+    }
+    return found;
+}
+
+size_t guidsByCall(const std::vector<std::wstring>& ids) {
+    size_t found = 0;
+    for (const std::wstring& id : ids) {
+        std::wstring guid = tiqora::readIniString(kTicketIni, L"WEB", id.c_str(), L"", 260);
+        if (guid.empty()) guid = tiqora::readIniString(kTicketIni, L"LAN", id.c_str(), L"", 260);
+        found += !guid.empty();
+    }
+    return found;
+}
+
 void listFill(const std::vector<Row>& rows) {
     HWND frame = CreateWindowExW(0, L"STATIC", L"per key", WS_POPUP, 0, 0, 432, 465, nullptr, nullptr, nullptr, nullptr);
     HWND view = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 6, 41, 416, 200, frame,
@@ -238,14 +274,27 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
 
-    std::vector<double> history, floorTimes, perKey;
+    std::vector<double> history, floorTimes, perKey, floorReads, historyReads;
     for (int run = 0; run < runs; ++run) {
         floorTimes.push_back(millisecondsOf([] { floorFill(floorRows()); }));
         history.push_back(millisecondsOf(openHistory));
+        floorReads.push_back(millisecondsOf([] { floorRows(); }));
+        historyReads.push_back(millisecondsOf(
+            [] { tiqora::scanSentTickets(kSentFolder, kTicketIni, tiqora::DeliveryMode::Lan); }));
     }
     // The slow way is slow enough that a few runs say all.
     const int slowRuns = std::min(runs, 3);
     for (int run = 0; run < slowRuns; ++run) perKey.push_back(millisecondsOf([] { listFill(perKeyRows()); }));
+
+    const std::vector<std::wstring> ids = recordIds();
+    std::vector<double> bySection, byCall;
+    size_t sectionFound = 0, callFound = 0;
+    for (int run = 0; run < runs; ++run) bySection.push_back(millisecondsOf([&] { sectionFound = guidsBySection(ids); }));
+    for (int run = 0; run < slowRuns; ++run) byCall.push_back(millisecondsOf([&] { callFound = guidsByCall(ids); }));
+    if (sectionFound != ids.size() || callFound != ids.size()) {
+        std::fprintf(stderr, "the GUID lookups differ (%zu, %zu of %zu)\n", sectionFound, callFound, ids.size());
+        return 1;
+    }
 
     const double historyMs = median(history), floorMs = median(floorTimes), perKeyMs = median(perKey);
     std::printf("ticket history of %d LAN records and %d Tiqora.ini keys, medians of %d runs (%d per key)\n", records,
@@ -255,5 +304,9 @@ int wmain(int argc, wchar_t** argv) {
                 historyMs / floorMs);
     std::printf("%-52s %10.1f ms  (%.1fx the history)\n", "one profile call per file + the same fill", perKeyMs,
                 perKeyMs / historyMs);
+    std::printf("reading alone: the floor's %.1f ms, the history's scan %.1f ms\n", median(floorReads),
+                median(historyReads));
+    std::printf("GUID lookups alone: one read of each section %.1f ms, one call per file %.1f ms (%.0fx)\n",
+                median(bySection), median(byCall), median(byCall) / median(bySection));
     return 0;
 }

@@ -38,9 +38,10 @@ SentTicketScan scanSentTickets(const std::wstring& sentFolder, const std::wstrin
 
 // The bytes of a LAN record: the file opened for reading only (sharing read
 // and write, so a record another program holds open for writing still
-// reads), mapped without a name, the text bounded by the file's size and cut
-// at its first NUL byte. False (and a log line) when it cannot be opened or
-// mapped; an empty file cannot be mapped.
+// reads), read whole without any mapping, the text bounded by the file's
+// size and cut at its first NUL byte. False (and a log line: "Fail to Open
+// File" and the path, or "Fail To Map") when it cannot be opened or read;
+// an empty file gives "Fail To Map", as it always did.
 bool readLanRecordBytes(const std::wstring& path, std::string& bytes);
 
 // A record's bytes as UTF-8: this program writes UTF-8; older records in

@@ -1,7 +1,7 @@
 // The ticket history's listing on a real folder and a real Tiqora.ini: how a
-// LAN record is opened and mapped (read only, no shared mapping name, bounded
-// by the file's size), and the listing of empty, missing and large folders
-// and of large or missing GUID sections.
+// LAN record is read (opened for reading only, never through a mapping that
+// another program named, bounded by the file's size), and the listing of
+// empty, missing and large folders and of large or missing GUID sections.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -36,7 +36,7 @@ protected:
     }
 };
 
-TEST_F(SentTicketsTest, LanRecordsAreReadOnlyThroughTheirOwnMapping) {
+TEST_F(SentTicketsTest, LanRecordsAreReadForReadingOnlyAndNeverThroughAMappingOfAnotherProgram) {
     const std::string page(4096, 'p');  // exactly one page, no NUL after it
     struct Case {
         const char* what;
