@@ -99,13 +99,16 @@ BOOL TrackTicketDlg::OnInitDialog() {
     return FALSE;
 }
 
-void TrackTicketDlg::fillList() {
+HistoryChoice TrackTicketDlg::choice() const {
+    // Compared exactly: no code-page mapping may turn another text into a flag.
     const std::string itTicketServer = toUtf8(flags_.itTicketServer);
     const std::string sendLocalRpt = toUtf8(flags_.sendLocalRpt);
     const std::string sendWebRpt = toUtf8(flags_.sendWebRpt);
-    const DeliveryMode mode = historyChoiceFor({itTicketServer, sendLocalRpt, sendWebRpt}).mode;
+    return historyChoiceFor({itTicketServer, sendLocalRpt, sendWebRpt});
+}
 
-    SentTicketScan scan = scanSentTickets(sentFolder_, pages_.ticketIni, mode);
+void TrackTicketDlg::fillList() {
+    SentTicketScan scan = scanSentTickets(sentFolder_, pages_.ticketIni, choice().mode);
     guids_.clear();
     {
         ui::CSortListCtrl::BulkAppend bulk(list_);
@@ -162,13 +165,9 @@ void TrackTicketDlg::onRowClick() {
     const int serial = _wtoi(cellText(list_.hwnd(), row, kSerial).c_str());
     if (serial >= 1 && static_cast<size_t>(serial) <= guids_.size()) guid = guids_[static_cast<size_t>(serial - 1)];
 
-    const std::string itTicketServer = toUtf8(flags_.itTicketServer);
-    const std::string sendLocalRpt = toUtf8(flags_.sendLocalRpt);
-    const std::string sendWebRpt = toUtf8(flags_.sendWebRpt);
-    const HistoryChoice choice = historyChoiceFor({itTicketServer, sendLocalRpt, sendWebRpt});
-    HistoryPageContext context = pages_;
-    if (choice.mode == DeliveryMode::Lan) openLanTicketPage(context, guid, choice.lanLogFormat);
-    if (choice.mode == DeliveryMode::Web) openWebTicketPage(context, guid);
+    const HistoryChoice page = choice();
+    if (page.mode == DeliveryMode::Lan) openLanTicketPage(pages_, guid, page.lanLogFormat);
+    if (page.mode == DeliveryMode::Web) openWebTicketPage(pages_, guid);
 }
 
 bool TrackTicketDlg::OnCommand(int id, int code, HWND control) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/config_sources.h"
+#include "tracking/ticket_history.h"
 #include "tracking/ticket_pages.h"
 #include "ui/dialog_sk.h"
 #include "ui/gdi.h"
@@ -39,6 +40,8 @@ protected:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
 private:
+    // What the delivery flags list and open.
+    HistoryChoice choice() const;
     void fillList();
     void takeRow(int row);
     void showSelection(bool withStatus);
