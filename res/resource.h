@@ -12,6 +12,7 @@
 #define IDD_SYSTEM_ADMIN        144
 #define IDD_MESSAGE             160
 #define IDD_FEEDBACK            171
+#define IDD_TICKET_HISTORY      166
 #define IDD_POPUP               193
 
 // Strings
@@ -174,6 +175,27 @@
 #define IDB_RATING_3_CHOSEN           182
 #define IDB_RATING_4_CHOSEN           185
 #define IDB_RATING_5_CHOSEN           184
+
+// Ticket history (template 166)
+#define IDC_TRACK_BUTTON1       1008  // hidden, no role
+#define IDC_TRACK_SPARE_LIST    1026  // hidden, no role
+#define IDC_TRACK_CLOSE         1027
+#define IDC_TRACK_DESCRIPTION   1033
+#define IDC_TRACK_LIST          1051
+#define IDC_TRACK_ID_LABEL      1053
+#define IDC_TRACK_ID            1054
+#define IDC_TRACK_TITLE         1055
+#define IDC_TRACK_TITLE_LABEL   1060
+#define IDC_TRACK_DESC_LABEL    1063
+#define IDC_TRACK_DETAILS       1064
+#define IDC_TRACK_STATUS_LABEL  1066
+#define IDC_TRACK_STATUS        1067
+#define IDC_TRACK_REPLY_LABEL   1114  // the admin's reply, note and date: never shown
+#define IDC_TRACK_NOTE_LABEL    1116
+#define IDC_TRACK_DATE_LABEL    1117
+#define IDC_TRACK_REPLY         1118
+#define IDC_TRACK_DATE          1119
+#define IDC_TRACK_SPARE_TEXT    1120
 
 // Reply notification popup (template 193)
 #define IDC_POPUP_OPEN          1027

@@ -1,5 +1,7 @@
 #include "itticket/system_admin_dlg.h"
 
+#include <commctrl.h>
+
 #include <cstdlib>
 #include <utility>
 
@@ -10,6 +12,7 @@
 #include "itticket/ticket_log.h"
 #include "itticket/ticket_rules.h"
 #include "resource.h"
+#include "tracking/track_ticket_dlg.h"
 #include "ui/message_dlg.h"
 #include "ui/window_text.h"
 
@@ -102,10 +105,10 @@ BOOL CSystemAdminDlg::OnInitDialog() {
 }
 
 void CSystemAdminDlg::setUpLook() {
-    // The screenshot and the ticket history are reached from their links;
-    // neither feature is part of this form yet, so the links stay hidden
-    // with their buttons.
-    for (int id : {IDC_TICKET_HISTORY, IDC_TICKET_SCREENSHOT, IDC_TICKET_SCREENSHOT_LINK, IDC_TICKET_HISTORY_LINK})
+    // The ticket history is reached from its link; its button stays hidden.
+    // The screenshot is not part of this form yet: its link stays hidden
+    // with its button.
+    for (int id : {IDC_TICKET_HISTORY, IDC_TICKET_SCREENSHOT, IDC_TICKET_SCREENSHOT_LINK})
         ShowWindow(item(id), SW_HIDE);
     SetWindowTextW(hwnd(), L"IT TICKET");
     icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TIQORA));
@@ -278,9 +281,23 @@ bool CSystemAdminDlg::OnCommand(int id, int code, HWND control) {
     case IDC_TICKET_DESCRIPTION:
         if (code == EN_CHANGE) updateCounter();
         return true;
+    case IDC_TICKET_HISTORY:
+        if (code == BN_CLICKED) runTicketHistory();
+        return true;
     default:
         return ui::CDialogSK::OnCommand(id, code, control);
     }
+}
+
+void CSystemAdminDlg::runTicketHistory() {
+    HistoryPageContext pages;
+    pages.ticketIni = values_.folders.itTicket + L"\\Tiqora.ini";
+    pages.lanHost = lanAddress_.host;
+    pages.lanPortText = lanAddress_.portText;
+    pages.corporateId = corporateId_;
+    pages.webConsoleHost = readVendorHosts(installFolder()).webConsole;
+    TrackTicketDlg history(values_.flags, values_.folders.itTicket + L"\\S", std::move(pages));
+    history.DoModal(hwnd());
 }
 
 void CSystemAdminDlg::OnOK() { submit(); }
@@ -409,6 +426,17 @@ INT_PTR CSystemAdminDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, b
         if (onColour(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), brush)) {
             handled = true;
             return brush;
+        }
+        break;
+    }
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom == IDC_TICKET_HISTORY_LINK && (header->code == NM_CLICK || header->code == NM_RETURN)) {
+            writeTicketLog("DoModal ticket history");
+            runTicketHistory();
+            writeTicketLog("DoModal close");
+            handled = true;
+            return TRUE;
         }
         break;
     }

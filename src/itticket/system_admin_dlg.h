@@ -40,6 +40,8 @@ private:
     void setUpContactFields();
     void hideContactFields();
     void updateCounter();
+    // Runs the ticket history modally over the form.
+    void runTicketHistory();
 
     void submit();
     // Validation and sending; false when a check stopped the submission.

@@ -5,6 +5,7 @@
 // log.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace tiqora {
@@ -38,5 +39,14 @@ void openWebTicketPage(const HistoryPageContext& context, const std::wstring& ti
 // through the shell, chrome as a process, msedge through the shell, the
 // address's own handler) and logs which one did, or that none did.
 void launchInBrowser(const std::wstring& address);
+
+// How step 2 of the chain builds its command line: as wide text in a buffer
+// of 1,024 characters (the LAN page, and the default above) or as 8-bit text
+// in a buffer of 260 bytes (the web page). A command line that does not fit
+// skips step 2.
+enum class BrowserCommandLine { Wide, Narrow };
+inline constexpr size_t kWideCommandLineChars = 1024;
+inline constexpr size_t kNarrowCommandLineBytes = 260;
+void launchInBrowser(const std::wstring& address, BrowserCommandLine commandLine);
 
 }  // namespace tiqora

@@ -295,6 +295,24 @@ void clickListHeading(HWND list, int column) {
     PostMessageW(header, WM_LBUTTONUP, 0, at);
 }
 
+void clickListRow(HWND list, int row) {
+    RemoteBuffer buffer(list, sizeof(RECT));
+    RECT rect{};
+    rect.left = LVIR_LABEL;
+    buffer.write(rect);
+    if (!sendBounded(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buffer.address())))
+        throw DriverError("the list has no row " + std::to_string(row));
+    buffer.read(&rect, sizeof rect);
+    POINT at{rect.left + 6, (rect.top + rect.bottom) / 2};
+    ClientToScreen(list, &at);
+    SetCursorPos(at.x, at.y);
+    INPUT clicks[2] = {};
+    for (INPUT& input : clicks) input.type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    if (SendInput(2, clicks, sizeof(INPUT)) != 2) throw DriverError("the pointer's click was not taken");
+}
+
 // --- message boxes -------------------------------------------------------------
 
 MessageBoxInfo waitForMessageBox(DWORD pid, DWORD timeoutMs) {

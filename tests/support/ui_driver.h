@@ -93,6 +93,11 @@ std::vector<std::vector<std::wstring>> listRows(HWND list, int columns);
 // its own column-click notification.
 void clickListHeading(HWND list, int column);
 
+// Clicks row `row` of a list view with the real pointer: the pointer moves
+// over the row's label and the left button goes down and up there, so the
+// list selects the row and raises its own click notification.
+void clickListRow(HWND list, int row);
+
 // Standard message boxes of a process.
 struct MessageBoxInfo {
     HWND window = nullptr;

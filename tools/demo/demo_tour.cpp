@@ -20,9 +20,11 @@
 #include <vector>
 
 #include "app/wide_text.h"
+#include "itticket/ticket_rules.h"
 #include "resource.h"
 #include "support/machine.h"
 #include "support/screenshot.h"
+#include "support/test_paths.h"
 #include "support/ui_driver.h"
 #include "support/vendor_journal.h"
 
@@ -177,6 +179,62 @@ Opener submitTicket(std::wstring description, std::string scenario, bool contact
     };
 }
 
+// Web tickets delivered earlier from this machine, beside the one the tour
+// sends itself: their records in the sent folder, their GUIDs in Tiqora.ini.
+std::function<void()> earlierWebTickets() {
+    return [] {
+        ticketMachine(L"", L"CORP-1001")();
+        struct Sample {
+            const wchar_t* id;
+            const wchar_t* guid;
+            const char* title;
+            const char* description;
+            const char* priority;
+        };
+        const Sample samples[] = {
+            {L"wt2041", L"3c9d0e7a-51b2-4f88-a0c6-7d2e9b14f305", "Hardware Issue",
+             "The docking station no longer charges the laptop.", "2"},
+            {L"wt2057", L"8e41f2c3-0d6a-4b97-b5e8-c21a7f906d4b", "Software Issue",
+             "Excel crashes when a shared workbook opens: \"Book 7, Q3\".", "1"},
+            {L"wt2063", L"a7f03b6e-92c4-4d1f-8b5a-6e0c3d28f917", "Network Issue",
+             "No Wi-Fi on the second floor since Monday.", "0"},
+        };
+        for (const Sample& sample : samples) {
+            WebTicketFields fields;
+            fields.corpId = "CORP-1001";
+            fields.licenceCode = "TQ4711-2026-ORV";
+            fields.ip = "192.0.2.15";
+            fields.computerName = "DESK-7";
+            fields.userName = "ravi.k";
+            fields.issueTitle = sample.title;
+            fields.description = sample.description;
+            fields.priority = sample.priority;
+            fields.submitTime = "2026-12-08 10:15:00";
+            test::SuiteMachine::existing().ticketIni(L"WEB", sample.id, sample.guid);
+            test::writeFileBytes(test::SuiteMachine::sentFolder() + L"\\W_" + sample.id + L".txt", webTicketBody(fields));
+        }
+    };
+}
+
+// Opens the ticket history from the IT ticket form's link.
+Opener historyLink() {
+    return [](const AppProcess& app, HWND form) {
+        test::clickLink(form, IDC_TICKET_HISTORY_LINK);
+        return app.waitForDialogWith(IDC_TRACK_LIST);
+    };
+}
+
+// Clicks a row of the ticket history with the pointer: the panel shows the
+// ticket and its page opens in the browser, the history staying open.
+Opener historyRow(int row) {
+    return [=](const AppProcess&, HWND history) {
+        test::clickListRow(test::control(history, IDC_TRACK_LIST), row);
+        test::waitUntil([&] { return !test::textOf(test::control(history, IDC_TRACK_ID)).empty(); },
+                        "the clicked ticket in the panel");
+        return history;
+    };
+}
+
 constexpr wchar_t kTicketDescription[] =
     L"Outlook asks for my password every few minutes since this morning.\r\nThe VPN is connected.";
 
@@ -210,6 +268,14 @@ std::vector<Run> tourRuns() {
           {{"it-ticket-lan-submitted", "IT ticket delivered to the LAN server, with its ticket id",
             submitTicket(kTicketDescription, "success"), clickOn(IDC_MESSAGE_OK), {}}}},
          ticketMachine(L"L", L"CORP-1001")},
+        {L"/sys",
+         {"it-ticket-form-history", "IT ticket form with its Ticket History link (web tickets sent before)",
+          dialogWith(IDC_TICKET_X), clickOn(IDC_TICKET_CANCEL),
+          {{"ticket-history", "ticket history, opened from the form's link: this machine's web tickets",
+            historyLink(), clickOn(IDC_TRACK_CLOSE),
+            {{"ticket-history-selected", "a ticket clicked: its details below, its page opened in the browser",
+              historyRow(1), clickOn(IDC_TRACK_CLOSE), {}}}}}},
+         earlierWebTickets()},
         {L"/sys",
          {"it-ticket-form-contact", "IT ticket form of the contact customer (QRS-T2002): mobile and e-mail",
           dialogWith(IDC_TICKET_X), clickOn(IDC_TICKET_CANCEL),
