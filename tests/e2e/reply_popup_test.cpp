@@ -199,8 +199,8 @@ const ChainCase kChainCases[] = {
      "3. chrome.exe Success"},
     {"TheAddressOwnHandler", HttpHandler, standinInBrowserFolder, "\"C:\\browser\\chrome.exe\" \"", "\"",
      "4. Other browser Success"},
-    {"FirstRouteWins", AppPaths | EdgeAppPaths | HttpHandler, standinInBrowserFolder, "\"C:\\browser\\chrome.exe\" -- \"", "\"",
-     "1. Default browser Success"},
+    {"FirstRouteWins", AppPaths | EdgeAppPaths | HttpHandler, standinInBrowserFolder,
+     "\"C:\\browser\\chrome.exe\" -- \"", "\"", "1. Default browser Success"},
     {"NoBrowser", 0, nullptr, "", "", "5. Failed all browswer"},
 };
 
