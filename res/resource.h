@@ -201,6 +201,9 @@
 #define IDC_POPUP_OPEN          1027
 #define IDC_POPUP_CLOSE         1008
 #define IDC_POPUP_TEXT          1126
+#define IDC_POPUP_BLINK         1127
+#define IDC_POPUP_BANNER        1128
+#define IDC_POPUP_SPARE         1129
 
 // Message dialog (template 160)
 #define IDC_MESSAGE_OK          1008

@@ -56,12 +56,6 @@ bool startProcessNarrow(const std::string& commandLine, size_t capacity) {
     return true;
 }
 
-bool startChrome(const std::wstring& address, BrowserCommandLine kind) {
-    const std::string commandLine = browserCommandLine("chrome.exe", toUtf8(address));
-    if (kind == BrowserCommandLine::Wide) return startProcessWide(fromUtf8(commandLine), kWideCommandLineChars);
-    return startProcessNarrow(toAnsi(fromUtf8(commandLine)), kNarrowCommandLineBytes);
-}
-
 // The log line of the history's LAN page: the format with the address in
 // place of its "%S".
 std::string lanLogLine(const char* format, const std::string& address) {
@@ -78,6 +72,12 @@ bool fileExists(const std::wstring& path) {
 
 }  // namespace
 
+bool startChromeProcess(const std::wstring& address, BrowserCommandLine kind) {
+    const std::string commandLine = browserCommandLine("chrome.exe", toUtf8(address));
+    if (kind == BrowserCommandLine::Wide) return startProcessWide(fromUtf8(commandLine), kWideCommandLineChars);
+    return startProcessNarrow(toAnsi(fromUtf8(commandLine)), kNarrowCommandLineBytes);
+}
+
 void launchInBrowser(const std::wstring& address) { launchInBrowser(address, BrowserCommandLine::Wide); }
 
 void launchInBrowser(const std::wstring& address, BrowserCommandLine commandLine) {
@@ -87,7 +87,7 @@ void launchInBrowser(const std::wstring& address, BrowserCommandLine commandLine
     const std::wstring arguments = fromUtf8(browserArguments(toUtf8(address)));
     if (shellOpen(L"chrome.exe", arguments.c_str())) {
         writeTicketLog("1. Default browser Success");
-    } else if (startChrome(address, commandLine)) {
+    } else if (startChromeProcess(address, commandLine)) {
         writeTicketLog("2. chrome.exe Success");
     } else if (shellOpen(L"msedge.exe", arguments.c_str())) {
         writeTicketLog("3. chrome.exe Success");

@@ -49,4 +49,10 @@ inline constexpr size_t kWideCommandLineChars = 1024;
 inline constexpr size_t kNarrowCommandLineBytes = 260;
 void launchInBrowser(const std::wstring& address, BrowserCommandLine commandLine);
 
+// Step 2 of the chain on its own: starts "chrome.exe -- "<address>"" as a
+// process (found as a process start finds it: the program's folder first).
+// True when it started; false, with nothing started, when the command line
+// does not fit its buffer.
+bool startChromeProcess(const std::wstring& address, BrowserCommandLine commandLine);
+
 }  // namespace tiqora

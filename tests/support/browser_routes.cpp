@@ -13,6 +13,7 @@ namespace tiqora::test {
 namespace {
 
 constexpr wchar_t kAppPathsKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\chrome.exe";
+constexpr wchar_t kEdgeAppPathsKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\msedge.exe";
 constexpr const wchar_t* kHandlerKeys[] = {L"Software\\Classes\\http\\shell\\open\\command",
                                            L"Software\\Classes\\https\\shell\\open\\command"};
 // A stand-in of the last test may still be ending while its file is
@@ -60,7 +61,9 @@ void deleteKey(const wchar_t* keyPath) {
 
 void withholdBrowserRoutes(const std::wstring& installFolder) {
     deleteKey(kAppPathsKey);
+    deleteKey(kEdgeAppPathsKey);
     removeFile(installedCopy(installFolder));
+    removeFile(kEdgeStandin);
     // Wine registers its own winebrowser here; it goes with ours, so that an
     // http address finds no browser unless a test offers one.
     for (const wchar_t* key : kHandlerKeys) deleteKey(key);
@@ -74,6 +77,10 @@ void offerBrowserRoutes(unsigned routes, const std::wstring& installFolder) {
     copyStandin(kBrowserStandin);
     if (routes & AppPaths) setDefaultValue(kAppPathsKey, kBrowserStandin);
     if (routes & InstallFolder) copyStandin(installedCopy(installFolder));
+    if (routes & EdgeAppPaths) {
+        copyStandin(kEdgeStandin);
+        setDefaultValue(kEdgeAppPathsKey, kEdgeStandin);
+    }
     if (routes & HttpHandler) {
         const std::wstring command = L"\"" + std::wstring(kBrowserStandin) + L"\" \"%1\"";
         for (const wchar_t* key : kHandlerKeys) setDefaultValue(key, command);

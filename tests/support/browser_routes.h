@@ -6,8 +6,8 @@
 //     ... the program opens a page ...
 //     waitUntil([] { return openedPages().size() == 1; }, "the page to open");
 //
-// The stand-in always lies in C:\browser\chrome.exe and records its runs in
-// C:\browser\opened.log.
+// The stand-in always lies in C:\browser\chrome.exe (offered as msedge.exe,
+// a copy lies beside it) and records its runs in C:\browser\opened.log.
 #pragma once
 
 #include <string>
@@ -19,10 +19,12 @@ enum BrowserRoute : unsigned {
     AppPaths = 1,       // HKLM ...\App Paths\chrome.exe names C:\browser\chrome.exe
     InstallFolder = 2,  // chrome.exe beside the program, in the install folder
     HttpHandler = 4,    // HKLM\Software\Classes\http(s)\shell\open\command start it
-    AllRoutes = 7,
+    EdgeAppPaths = 8,   // HKLM ...\App Paths\msedge.exe names C:\browser\msedge.exe (the stand-in)
+    AllRoutes = 15,
 };
 
 inline constexpr wchar_t kBrowserStandin[] = L"C:\\browser\\chrome.exe";
+inline constexpr wchar_t kEdgeStandin[] = L"C:\\browser\\msedge.exe";
 inline constexpr wchar_t kOpenedPagesLog[] = L"C:\\browser\\opened.log";
 
 // Withholds every route, then offers those in `routes` (a set of

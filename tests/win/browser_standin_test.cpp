@@ -17,9 +17,10 @@ namespace {
 constexpr wchar_t kUrl[] = L"http://127.0.0.1:1234/adminTicketExternal/UserTicket?ticketGuid=abc";
 constexpr char kUrlUtf8[] = "http://127.0.0.1:1234/adminTicketExternal/UserTicket?ticketGuid=abc";
 
-// The three ways the program opens a page.
+// The ways the program opens a page.
 enum class Launch {
     ShellExecuteChrome,   // ShellExecuteW "open" chrome.exe with the address as parameters
+    ShellExecuteEdge,     // ShellExecuteW "open" msedge.exe with the address as parameters
     CreateProcessChrome,  // CreateProcessW "chrome.exe <address>" from the install folder
     ShellExecuteAddress,  // ShellExecuteW "open" on the address itself
 };
@@ -63,9 +64,11 @@ bool launch(Launch how, std::string& outcome) {
         outcome = waited == WAIT_OBJECT_0 ? "started and ended" : "started, still running";
         return true;
     }
-    const HINSTANCE result = how == Launch::ShellExecuteChrome
-                                 ? ShellExecuteW(nullptr, L"open", L"chrome.exe", kUrl, nullptr, SW_SHOWNORMAL)
-                                 : ShellExecuteW(nullptr, L"open", kUrl, nullptr, nullptr, SW_SHOWNORMAL);
+    const wchar_t* program = how == Launch::ShellExecuteChrome ? L"chrome.exe"
+                             : how == Launch::ShellExecuteEdge ? L"msedge.exe"
+                                                               : nullptr;
+    const HINSTANCE result = program ? ShellExecuteW(nullptr, L"open", program, kUrl, nullptr, SW_SHOWNORMAL)
+                                     : ShellExecuteW(nullptr, L"open", kUrl, nullptr, nullptr, SW_SHOWNORMAL);
     const INT_PTR code = reinterpret_cast<INT_PTR>(result);
     outcome = "ShellExecuteW returned " + std::to_string(code);
     return code > 32;
@@ -81,12 +84,15 @@ struct RouteCase {
 
 std::wstring standinInBrowserFolder() { return kBrowserStandin; }
 std::wstring standinInInstallFolder() { return SuiteMachine::installFolder() + L"\\chrome.exe"; }
+std::wstring standinAsEdge() { return kEdgeStandin; }
 
 const RouteCase kCases[] = {
     {"AppPaths", AppPaths, Launch::ShellExecuteChrome, standinInBrowserFolder,
      std::string("\"C:\\browser\\chrome.exe\" ") + kUrlUtf8},
     {"InstallFolder", InstallFolder, Launch::CreateProcessChrome, standinInInstallFolder,
      std::string("chrome.exe ") + kUrlUtf8},
+    {"EdgeAppPaths", EdgeAppPaths, Launch::ShellExecuteEdge, standinAsEdge,
+     std::string("\"C:\\browser\\msedge.exe\" ") + kUrlUtf8},
     {"HttpHandler", HttpHandler, Launch::ShellExecuteAddress, standinInBrowserFolder,
      std::string("\"C:\\browser\\chrome.exe\" \"") + kUrlUtf8 + "\""},
 };

@@ -11,6 +11,7 @@
 // with exit code 0. Prints what it does and, at the end, each file with what
 // it shows; exits non-zero at the first step that fails.
 #include <windows.h>
+#include <wininet.h>
 
 #include <functional>
 #include <iostream>
@@ -22,6 +23,7 @@
 #include "app/wide_text.h"
 #include "itticket/ticket_rules.h"
 #include "resource.h"
+#include "support/browser_routes.h"
 #include "support/machine.h"
 #include "support/screenshot.h"
 #include "support/test_paths.h"
@@ -53,6 +55,11 @@ struct Run {
     View view;
     // Changes the sample installation before the run, when set.
     std::function<void()> prepare = {};
+    // The arguments, when they depend on what earlier runs left (they then
+    // replace `arguments`).
+    std::function<std::wstring()> argumentsNow = {};
+    // What to show once the run has ended, given the screenshot folder.
+    std::function<void(const std::wstring& folder)> afterwards = {};
 };
 
 // --- how windows come up and go ------------------------------------------------
@@ -235,6 +242,50 @@ Opener historyRow(int row) {
     };
 }
 
+// The reply notification an administrator's answer to a ticket delivered
+// earlier in the tour would bring: the first ticket listed under `section`
+// ("WEB" or "LAN") of the IT ticket folder's Tiqora.ini, as
+// "/SAReply=<kind>,<ticket id>,<GUID>".
+std::function<std::wstring()> replyToListedTicket(std::wstring section, std::wstring kind) {
+    return [=] {
+        const std::wstring ini = test::SuiteMachine::itTicketFolder() + L"\\Tiqora.ini";
+        std::vector<wchar_t> keys(32768, L'\0');
+        GetPrivateProfileSectionW(section.c_str(), keys.data(), static_cast<DWORD>(keys.size()), ini.c_str());
+        const std::wstring first = keys.data();  // "<ticket id>=<GUID>"
+        const size_t equals = first.find(L'=');
+        if (equals == std::wstring::npos)
+            throw std::runtime_error("no ticket listed under " + toUtf8(section) + " of " + toUtf8(ini));
+        return L"/SAReply=" + kind + L"," + first.substr(0, equals) + L"," + first.substr(equals + 1);
+    };
+}
+
+// What the page a user opened from the popup shows: the browser stand-in
+// only records the address it was given, so the tour fetches that address
+// from the local vendor services itself, prints the page and keeps it as
+// ticket-page.html beside the screenshots.
+void showOpenedTicketPage(const std::wstring& folder) {
+    test::waitUntil([] { return !test::openedPages().empty(); }, "the browser to be given the ticket page");
+    const std::string commandLine = test::openedPages().back().commandLine;
+    const size_t open = commandLine.rfind("\"http://");
+    if (open == std::string::npos) throw DriverError("no address in the browser's command line: " + commandLine);
+    const std::string address = commandLine.substr(open + 1, commandLine.find('"', open + 1) - open - 1);
+    std::cout << "  the browser was started as: " << commandLine << std::endl;
+
+    HINTERNET internet = InternetOpenW(L"Tiqora demo tour", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+    HINTERNET page = internet ? InternetOpenUrlW(internet, fromUtf8(address).c_str(), nullptr, 0,
+                                                 INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0)
+                              : nullptr;
+    std::string html;
+    char buffer[4096];
+    DWORD read = 0;
+    while (page && InternetReadFile(page, buffer, sizeof buffer, &read) && read > 0) html.append(buffer, read);
+    if (page) InternetCloseHandle(page);
+    if (internet) InternetCloseHandle(internet);
+    if (html.empty()) throw DriverError("the ticket page " + address + " did not load");
+    test::writeFileBytes(folder + L"\\ticket-page.html", html);
+    std::cout << "  the page it opens (ticket-page.html):\n" << html << std::endl;
+}
+
 constexpr wchar_t kTicketDescription[] =
     L"Outlook asks for my password every few minutes since this morning.\r\nThe VPN is connected.";
 
@@ -302,9 +353,20 @@ std::vector<Run> tourRuns() {
         {L"/feedback",
          {"feedback-thanks-unconfirmed", "feedback rated Good, the help desk's reply does not confirm it",
           submitFeedback(IDC_FEEDBACK_RATING_4, "html-error"), clickOn(IDC_MESSAGE_OK), {}}},
-        {L"/SAReply=L,1234,abc",
-         {"reply-popup", "reply notification popup for ticket 1234 (/SAReply=L,1234,abc)",
-          dialogWith(IDC_POPUP_CLOSE), clickOn(IDC_POPUP_CLOSE), {}}},
+        {L"",
+         {"reply-popup-lan", "reply notification for the ticket delivered to the LAN server (closed with X)",
+          dialogWith(IDC_POPUP_OPEN), clickOn(IDC_POPUP_CLOSE), {}},
+         {}, replyToListedTicket(L"LAN", L"L")},
+        {L"",
+         {"reply-popup-web", "reply notification for the ticket delivered to the web console; Open Ticket opens "
+                             "its page (ticket-page.html) and the program ends",
+          dialogWith(IDC_POPUP_OPEN), clickOn(IDC_POPUP_OPEN), {}},
+         [] {
+             // The customer who raised the web ticket, and chrome registered with the shell.
+             ticketMachine(L"", L"CORP-1001")();
+             test::SuiteMachine::existing().browserRoutes(test::AppPaths);
+         },
+         replyToListedTicket(L"WEB", L"C"), showOpenedTicketPage},
     };
 }
 
@@ -331,13 +393,14 @@ public:
     explicit Tour(std::wstring folder) : folder_(std::move(folder)) {}
 
     void take(const Run& run) {
-        std::cout << "run " << describeRun(run.arguments) << std::endl;
         if (run.prepare) run.prepare();
-        AppProcess app(test::SuiteMachine::program(), run.arguments);
+        const std::wstring arguments = run.argumentsNow ? run.argumentsNow() : run.arguments;
+        std::cout << "run " << describeRun(arguments) << std::endl;
+        AppProcess app(test::SuiteMachine::program(), arguments);
         visit(app, run.view, nullptr);
         const DWORD code = app.waitForExit();
-        if (code != 0)
-            throw DriverError(describeRun(run.arguments) + " ended with exit code " + std::to_string(code));
+        if (code != 0) throw DriverError(describeRun(arguments) + " ended with exit code " + std::to_string(code));
+        if (run.afterwards) run.afterwards(folder_);
     }
 
     const std::vector<Saved>& saved() const { return saved_; }
