@@ -18,6 +18,7 @@
 #include "app/process_values.h"
 #include "itticket/delivery_mode.h"
 #include "itticket/get_url.h"
+#include "itticket/screenshot_delivery.h"
 #include "transport/suite_exports.h"
 
 namespace tiqora {
@@ -36,6 +37,12 @@ struct TicketSender {
     bool contactRequired = false;          // the contact customer: Mobile and Email travel too
     std::string mobile;
     std::string email;
+
+    // The screenshot taken with the form: whether one was saved, the file of
+    // the latest one, and the libraries that hand it to the LAN server.
+    bool hasScreenshot = false;
+    std::wstring screenshotPath;
+    LanScreenshotLibraries screenshotLibraries;
 };
 
 // The ticket as typed (UTF-8): the description already trimmed and with its
