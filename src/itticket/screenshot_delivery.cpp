@@ -17,7 +17,7 @@ namespace {
 constexpr size_t kNarrowPathBytes = 260;
 constexpr char kUploadPath[] = "/api/it-ticket/save-image-screenshot";
 constexpr long kConnectSeconds = 10;
-constexpr long kStallSeconds = 30;
+constexpr ULONGLONG kStallMs = 30000;
 
 bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -44,6 +44,25 @@ size_t appendTo(char* data, size_t size, size_t count, void* target) {
     static_cast<std::string*>(target)->append(data, size * count);
     return size * count;
 }
+
+// Watches a transfer for progress: libcurl calls it about once a second, and
+// a transfer whose byte counts have not moved for kStallMs is abandoned.
+struct StallWatch {
+    curl_off_t sent = 0, received = 0;
+    ULONGLONG lastMove = GetTickCount64();
+
+    static int check(void* self, curl_off_t, curl_off_t received, curl_off_t, curl_off_t sent) {
+        auto* watch = static_cast<StallWatch*>(self);
+        const ULONGLONG now = GetTickCount64();
+        if (sent != watch->sent || received != watch->received) {
+            watch->sent = sent;
+            watch->received = received;
+            watch->lastMove = now;
+            return 0;
+        }
+        return now - watch->lastMove >= kStallMs ? 1 : 0;
+    }
+};
 
 struct CurlDeleter {
     void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
@@ -131,8 +150,10 @@ int sendScreenShotToWebSrv(const std::string& host, std::string corpId, std::str
     // No upload may hold the form for ever: the connection must be made in
     // time, and a transfer that stops moving is given up.
     curl_easy_setopt(handle.get(), CURLOPT_CONNECTTIMEOUT, kConnectSeconds);
-    curl_easy_setopt(handle.get(), CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(handle.get(), CURLOPT_LOW_SPEED_TIME, kStallSeconds);
+    StallWatch watch;
+    curl_easy_setopt(handle.get(), CURLOPT_XFERINFOFUNCTION, &StallWatch::check);
+    curl_easy_setopt(handle.get(), CURLOPT_XFERINFODATA, &watch);
+    curl_easy_setopt(handle.get(), CURLOPT_NOPROGRESS, 0L);
     curl_easy_perform(handle.get());
 
     long status = 0;
