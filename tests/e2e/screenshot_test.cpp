@@ -5,6 +5,7 @@
 // through the suite's libraries for each of their results, or to the web
 // console as a multipart upload, deleted only once delivered.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -107,6 +108,19 @@ std::pair<std::string, std::string> screenshotMembers() {
     return {(*members)[8].second, (*members)[9].second};
 }
 
+// Whether a process has a module of this name (case ignored) loaded.
+bool moduleLoaded(DWORD pid, const wchar_t* name) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (snapshot == INVALID_HANDLE_VALUE) throw DriverError("cannot list the modules of the program");
+    MODULEENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Module32FirstW(snapshot, &entry); more && !found; more = Module32NextW(snapshot, &entry))
+        found = lstrcmpiW(entry.szModule, name) == 0;
+    CloseHandle(snapshot);
+    return found;
+}
+
 std::string remoteNameOf(const std::string& picture) {
     return picture.substr(0, picture.size() - 4) + ".SCR";
 }
@@ -151,8 +165,16 @@ TEST_F(ScreenshotTest, TheLinkSavesTheScreenAndOpensThePictureTheButtonOnlySaves
     EXPECT_EQ(textOf(control(form, IDC_TICKET_SCREENSHOT_LINK)), L"<a>Screenshot</a>");
     EXPECT_FALSE(isVisible(control(form, IDC_TICKET_SCREENSHOT)));
     EXPECT_FALSE(isVisible(control(form, IDC_TICKET_HISTORY_LINK)));
+    // The imaging library comes only with a capture, and goes with it; the
+    // upload's random-number library only with an upload. (ws2_32.dll is
+    // here already: the suite's transport library, loaded by the form,
+    // imports it.)
+    ASSERT_TRUE(moduleLoaded(app.pid(), L"user32.dll"));
+    for (const wchar_t* library : {L"gdiplus.dll", L"bcrypt.dll"})
+        EXPECT_FALSE(moduleLoaded(app.pid(), library)) << toUtf8(library);
 
     EXPECT_EQ(takeScreenshot(app, form), kTaken);
+    EXPECT_FALSE(moduleLoaded(app.pid(), L"gdiplus.dll"));
     Names saved = pictures();
     ASSERT_EQ(saved.size(), 1u);
     const std::string first = saved[0];
