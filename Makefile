@@ -2,7 +2,7 @@
 #   make demo   runs Tiqora Desk under Wine against a sample suite installation
 #   make test   builds and runs every test
 # Both install what a fresh Debian 12 machine lacks first.
-.PHONY: test demo build bench bench-resend bench-history clean
+.PHONY: test demo build bench bench-resend bench-history bench-screenshot clean
 
 test:
 	bash tools/run-tests.sh
@@ -21,6 +21,9 @@ bench-resend:
 
 bench-history:
 	bash tools/bench-history.sh
+
+bench-screenshot:
+	bash tools/bench-screenshot.sh
 
 clean:
 	rm -rf build/native build/win build/wine
