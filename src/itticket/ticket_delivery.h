@@ -11,6 +11,11 @@
 // folder, which would send it twice). A ticket id or GUID from a reply that
 // could not stand in a file name or an ini key names no file and is kept out
 // of Tiqora.ini; the ticket still counts as delivered.
+//
+// A screenshot taken with the form travels with the ticket: to the LAN
+// server before the ticket that names it (a picture gone by then travels as
+// none: "HasScreenShot":"NO"), to the web console after the ticket, and only
+// when the console created it and returned its GUID.
 #pragma once
 
 #include <string>

@@ -126,24 +126,47 @@ std::string remoteNameOf(const std::string& picture) {
 }
 
 // A handler for .jpg files that records what it was asked to open: the
-// browser stand-in, so the opened files show in openedPages().
+// browser stand-in, so the opened files show in openedPages(). (Wine's own
+// handler, where the prefix has one, starts an iexplore that keeps running.)
+// The association the machine had comes back afterwards.
 class JpegHandler {
 public:
     JpegHandler() {
-        const std::wstring command = std::wstring(L"\"") + kBrowserStandin + L"\" \"%1\"";
-        set(L"Software\\Classes\\.jpg", L"TiqoraTest.jpg");
-        set(L"Software\\Classes\\TiqoraTest.jpg\\shell\\open\\command", command);
+        HKEY key = nullptr;
+        existed_ = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kJpgKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
+        if (key) RegCloseKey(key);
+        std::wstring old(MAX_PATH, L'\0');
+        DWORD bytes = static_cast<DWORD>(old.size() * sizeof(wchar_t));
+        if (RegGetValueW(HKEY_LOCAL_MACHINE, kJpgKey, nullptr, RRF_RT_REG_SZ, nullptr, old.data(), &bytes) ==
+            ERROR_SUCCESS) {
+            old.resize(bytes / sizeof(wchar_t) - 1);
+            previous_ = old;
+        }
+        set(kJpgKey, L"TiqoraTest.jpg");
+        set(L"Software\\Classes\\TiqoraTest.jpg\\shell\\open\\command",
+            std::wstring(L"\"") + kBrowserStandin + L"\" \"%1\"");
     }
     ~JpegHandler() {
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\TiqoraTest.jpg");
-        set(L"Software\\Classes\\.jpg", L"jpegfile");
+        if (!existed_) {
+            RegDeleteTreeW(HKEY_LOCAL_MACHINE, kJpgKey);
+        } else if (previous_.empty()) {
+            RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kJpgKey, nullptr);
+        } else {
+            set(kJpgKey, previous_);
+        }
     }
+    JpegHandler(const JpegHandler&) = delete;
+    JpegHandler& operator=(const JpegHandler&) = delete;
 
 private:
+    static constexpr wchar_t kJpgKey[] = L"Software\\Classes\\.jpg";
     static void set(const wchar_t* key, const std::wstring& value) {
         RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, nullptr, REG_SZ, value.c_str(),
                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     }
+    bool existed_ = false;
+    std::wstring previous_;
 };
 
 class ScreenshotTest : public ::testing::Test {
