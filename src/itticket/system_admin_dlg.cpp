@@ -292,7 +292,10 @@ bool CSystemAdminDlg::OnCommand(int id, int code, HWND control) {
 }
 
 void CSystemAdminDlg::takeScreenshot(bool openAfter) {
-    if (submitting_) return;
+    // A click queued while the form was hidden or the confirmation up would
+    // otherwise start a second capture inside this one.
+    if (submitting_ || capturing_) return;
+    capturing_ = true;
     HWND button = item(IDC_TICKET_SCREENSHOT);
     EnableWindow(button, FALSE);
     ShowWindow(hwnd(), SW_HIDE);
@@ -303,6 +306,7 @@ void CSystemAdminDlg::takeScreenshot(bool openAfter) {
     // there is one to send or to open.
     ui::ShowMessage(saved ? 1 : 0, saved ? L"ScreenShot Taken....!" : L"ScreenShot could not be saved..!", FALSE);
     EnableWindow(button, TRUE);
+    capturing_ = false;
     if (!saved) return;
     screenshotFlag_ = true;
     if (openAfter) ShellExecuteW(nullptr, L"open", screenshotPath_.c_str(), nullptr, nullptr, SW_SHOW);
@@ -332,7 +336,7 @@ void CSystemAdminDlg::OnOK() { submit(); }
 void CSystemAdminDlg::OnCancel() { endProcess(); }
 
 void CSystemAdminDlg::submit() {
-    if (submitting_) return;
+    if (submitting_ || capturing_) return;
     submitting_ = true;
     EnableWindow(item(IDC_TICKET_SUBMIT), FALSE);
     RedrawWindow(item(IDC_TICKET_SUBMIT), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);

@@ -86,6 +86,7 @@ private:
     // and the latest picture's file.
     bool screenshotFlag_ = false;
     std::wstring screenshotPath_;
+    bool capturing_ = false;
 
     // One submission at a time: the button is disabled, and a click that
     // still arrives (or Return) while one runs is ignored.
