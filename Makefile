@@ -2,7 +2,7 @@
 #   make demo   runs Tiqora Desk under Wine against a sample suite installation
 #   make test   builds and runs every test
 # Both install what a fresh Debian 12 machine lacks first.
-.PHONY: test demo build bench bench-resend bench-history bench-ticket-history fuzz clean
+.PHONY: test demo build bench bench-resend bench-history bench-ticket-history bench-screenshot fuzz clean
 
 test:
 	bash tools/run-tests.sh
@@ -24,6 +24,9 @@ bench-history:
 
 bench-ticket-history:
 	bash tools/bench-ticket-history.sh
+
+bench-screenshot:
+	bash tools/bench-screenshot.sh
 
 # Fuzzes the core's readers of outside input (FUZZ_SECONDS=N bounds each target).
 fuzz:

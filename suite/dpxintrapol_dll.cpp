@@ -4,8 +4,15 @@
 #include "lan_file_delivery.h"
 #include "suite_config.h"
 
-// 1 delivered, 0 not delivered.
+// 1 delivered, 2 queued by the server for later, 0 not delivered.
 extern "C" __declspec(dllexport) unsigned char ReceiveClientReports(const char* filePath) {
     const std::string name = wbx::baseName(filePath ? filePath : "");
-    return wbx::deliverFileToLanServer(filePath, name, "DPXIntraPol") == wbx::FileDelivery::Delivered ? 1 : 0;
+    switch (wbx::deliverFileToLanServer(filePath, name, "DPXIntraPol")) {
+    case wbx::FileDelivery::Delivered:
+        return 1;
+    case wbx::FileDelivery::Queued:
+        return 2;
+    default:
+        return 0;
+    }
 }

@@ -14,7 +14,8 @@ FileDelivery deliverFileToLanServer(const char* filePath, const std::string& rem
     const HttpAnswer answer = postMultipart(*server, kFileReceivePath,
                                             {{"name", remoteName, "", ""}, {"file", "", filePath, remoteName}}, options);
     if (!answer.answered) return FileDelivery::NoServer;
-    return answer.status == 200 ? FileDelivery::Delivered : FileDelivery::Refused;
+    if (answer.status == 200) return FileDelivery::Delivered;
+    return answer.status == 202 ? FileDelivery::Queued : FileDelivery::Refused;
 }
 
 }  // namespace wbx

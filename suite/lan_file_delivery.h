@@ -12,6 +12,7 @@ enum class FileDelivery {
     FileMissing = 1,  // no readable file at the path
     NoServer = 2,     // no LAN server configured, or no answer in time
     Refused = 3,      // the server answered with another status
+    Queued = 4,       // the server answered 202: it queued the file for later
 };
 
 // Path on the LAN server that receives files.

@@ -70,6 +70,8 @@ __declspec(dllexport) int SendWebdata4(const char* host, const char* path, const
 // 0 delivered, 1 no readable file, 2 no LAN server or no answer, 3 refused.
 __declspec(dllexport) int SendLocalData(const char* filePath, const char* remoteName) {
     const std::string name = (remoteName && *remoteName) ? remoteName : wbx::baseName(filePath ? filePath : "");
-    return static_cast<int>(wbx::deliverFileToLanServer(filePath, name, "WBX-LocalData"));
+    const wbx::FileDelivery result = wbx::deliverFileToLanServer(filePath, name, "WBX-LocalData");
+    // SendLocalData knows no queue: a queued file counts as refused.
+    return static_cast<int>(result == wbx::FileDelivery::Queued ? wbx::FileDelivery::Refused : result);
 }
 }

@@ -4,7 +4,8 @@
 #
 # The prefix lives in BUILD_DIR/wine/prefix. --fresh makes a new one (the
 # tests do, once per run); otherwise an existing prefix is reused. Without a
-# usable DISPLAY (or with TIQORA_HEADLESS=1) an Xvfb server is started.
+# usable DISPLAY (or with TIQORA_HEADLESS=1) an Xvfb server is started, of the
+# size TIQORA_SCREEN gives (default 1280x800x24).
 # Wine's own output goes to files in BUILD_DIR/wine/, never to pipes: its
 # helper processes would keep a pipe open.
 
@@ -25,7 +26,7 @@ wine_machine_start() {
   if [ -z "${DISPLAY:-}" ] || [ "${TIQORA_HEADLESS:-0}" = 1 ]; then
     local n=91
     while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp </dev/null >"$WINE_MACHINE_DIR/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 "${TIQORA_SCREEN:-1280x800x24}" -nolisten tcp </dev/null >"$WINE_MACHINE_DIR/xvfb.log" 2>&1 &
     WINE_MACHINE_XVFB_PID=$!
     export DISPLAY=":$n"
     local i

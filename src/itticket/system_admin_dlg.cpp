@@ -1,6 +1,7 @@
 #include "itticket/system_admin_dlg.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdlib>
 #include <utility>
@@ -8,6 +9,8 @@
 #include "app/config_sources.h"
 #include "app/wide_text.h"
 #include "itticket/machine_identity.h"
+#include "itticket/screen_capture.h"
+#include "itticket/screenshot_names.h"
 #include "itticket/ticket_delivery.h"
 #include "itticket/ticket_log.h"
 #include "itticket/ticket_rules.h"
@@ -105,10 +108,9 @@ BOOL CSystemAdminDlg::OnInitDialog() {
 }
 
 void CSystemAdminDlg::setUpLook() {
-    // The ticket history is reached from its link; its button stays hidden.
-    // The screenshot is not part of this form yet: its link stays hidden
-    // with its button.
-    for (int id : {IDC_TICKET_HISTORY, IDC_TICKET_SCREENSHOT, IDC_TICKET_SCREENSHOT_LINK})
+    // The screenshot and the ticket history are reached from their links; their
+    // buttons stay hidden (the screenshot's still takes a picture when clicked).
+    for (int id : {IDC_TICKET_HISTORY, IDC_TICKET_SCREENSHOT})
         ShowWindow(item(id), SW_HIDE);
     SetWindowTextW(hwnd(), L"IT TICKET");
     icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TIQORA));
@@ -273,6 +275,9 @@ bool CSystemAdminDlg::OnCommand(int id, int code, HWND control) {
     case IDC_TICKET_SUBMIT:
         if (code == BN_CLICKED) submit();
         return true;
+    case IDC_TICKET_SCREENSHOT:
+        if (code == BN_CLICKED) takeScreenshot(false);
+        return true;
     case IDC_TICKET_CANCEL:
         endProcess();
     case IDC_TICKET_X:
@@ -300,12 +305,52 @@ void CSystemAdminDlg::runTicketHistory() {
     history.DoModal(hwnd());
 }
 
+void CSystemAdminDlg::takeScreenshot(bool openAfter) {
+    // A click queued while the form was hidden or the confirmation up would
+    // otherwise start a second capture inside this one.
+    if (submitting_ || capturing_) return;
+    capturing_ = true;
+    HWND button = item(IDC_TICKET_SCREENSHOT);
+    EnableWindow(button, FALSE);
+    ShowWindow(hwnd(), SW_HIDE);
+    Sleep(1000);  // the form must have left the screen before the picture is taken
+    const bool saved = captureScreenShot();
+    ShowWindow(hwnd(), SW_SHOW);
+    // A picture that could not be written is said so, and nothing claims
+    // there is one to send or to open.
+    ui::ShowMessage(saved ? 1 : 0, saved ? L"ScreenShot Taken....!" : L"ScreenShot could not be saved..!", FALSE);
+    EnableWindow(button, TRUE);
+    capturing_ = false;
+    if (!saved) return;
+    screenshotFlag_ = true;
+    if (openAfter) ShellExecuteW(nullptr, L"open", screenshotPath_.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+bool CSystemAdminDlg::captureScreenShot() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const std::string path =
+        screenshotPath(toUtf8(licenceCode_), now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+    screenshotPath_ = fromUtf8(path);
+    // A licence code that cannot stand in a file name would write elsewhere
+    // (another folder, a stream of another file) or nowhere.
+    if (!isWritableScreenshotPath(path)) {
+        writeTicketLog("Screenshot not saved, the licence code cannot stand in a file name: " + toAnsi(screenshotPath_));
+        return false;
+    }
+    if (captureScreenTo(screenshotPath_) != S_OK) {
+        writeTicketLog("Screenshot not saved: " + toAnsi(screenshotPath_));
+        return false;
+    }
+    return true;
+}
+
 void CSystemAdminDlg::OnOK() { submit(); }
 
 void CSystemAdminDlg::OnCancel() { endProcess(); }
 
 void CSystemAdminDlg::submit() {
-    if (submitting_) return;
+    if (submitting_ || capturing_) return;
     submitting_ = true;
     EnableWindow(item(IDC_TICKET_SUBMIT), FALSE);
     RedrawWindow(item(IDC_TICKET_SUBMIT), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -367,6 +412,9 @@ bool CSystemAdminDlg::validateAndSend() {
     sender.contactRequired = contactRequired_;
     sender.mobile = toUtf8(mobile_);
     sender.email = toUtf8(email_);
+    sender.hasScreenshot = screenshotFlag_;
+    sender.screenshotPath = screenshotPath_;
+    sender.screenshotLibraries = {receiveClientReports_, sendLocalData_};
     std::wstring ticketId;
     const int result = decideAndSend(sender, std::move(ticket), ticketId);
     reportOutcome(result, ticketId);
@@ -431,10 +479,16 @@ INT_PTR CSystemAdminDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, b
     }
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->idFrom == IDC_TICKET_HISTORY_LINK && (header->code == NM_CLICK || header->code == NM_RETURN)) {
+        const bool activated = header && (header->code == NM_CLICK || header->code == NM_RETURN);
+        if (activated && header->idFrom == IDC_TICKET_HISTORY_LINK) {
             writeTicketLog("DoModal ticket history");
             runTicketHistory();
             writeTicketLog("DoModal close");
+            handled = true;
+            return TRUE;
+        }
+        if (activated && header->idFrom == IDC_TICKET_SCREENSHOT_LINK) {
+            takeScreenshot(true);
             handled = true;
             return TRUE;
         }

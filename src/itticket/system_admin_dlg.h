@@ -43,6 +43,14 @@ private:
     // Runs the ticket history modally over the form.
     void runTicketHistory();
 
+    // The screenshot: the form leaves the screen, the primary display is
+    // saved as a JPEG in C:\qx\, the form comes back and says whether the
+    // picture was saved; the link then opens it, the hidden button does not.
+    void takeScreenshot(bool openAfter);
+    // Names the file from the licence code and the time and writes the
+    // picture; true when it was written.
+    bool captureScreenShot();
+
     void submit();
     // Validation and sending; false when a check stopped the submission.
     bool validateAndSend();
@@ -75,6 +83,12 @@ private:
     SendLocalDataFn sendLocalData_ = nullptr;  // screenshot delivery to the LAN server
     SuiteModule intranetPolicy_;               // DPXIntraPol.dll
     ReceiveClientReportsFn receiveClientReports_ = nullptr;
+
+    // The screenshot flag (set by the first saved picture, never cleared)
+    // and the latest picture's file.
+    bool screenshotFlag_ = false;
+    std::wstring screenshotPath_;
+    bool capturing_ = false;
 
     // One submission at a time: the button is disabled, and a click that
     // still arrives (or Return) while one runs is ignored.

@@ -77,6 +77,24 @@ bool recordPending(const ProcessValues& values, TicketKind kind, const std::stri
     return writePendingRecord(values.folders.pending, kind, GetTickCount(), body).has_value();
 }
 
+// The screenshot travels after the web ticket, with the ticket's GUID. Only a
+// ticket the console created can take it: a picture sent with no GUID could
+// never be attached, so it stays on disk.
+void uploadScreenshot(const TicketSender& sender, const TicketReceipt& receipt, const std::string& host) {
+    const std::string shownPath = toAnsi(sender.screenshotPath);
+    if (!receipt.delivered || receipt.ticketGuid.empty()) {
+        writeTicketLog("No ticket GUID from the console, screenshot not uploaded, file kept: " + shownPath);
+        return;
+    }
+    const std::optional<std::string> filePath = narrowScreenshotPath(sender.screenshotPath);
+    if (!filePath) {
+        writeTicketLog("Screenshot path not expressible in the system code page, not uploaded: " + shownPath);
+        return;
+    }
+    sendScreenShotToWebSrv(host, toAnsi(fromUtf8(sender.corporateId)), toAnsi(fromUtf8(receipt.ticketGuid)),
+                           *filePath);
+}
+
 }  // namespace
 
 DeliveryBranch deliveryBranchOf(const KrlmFlags& flags) {
@@ -112,9 +130,17 @@ int sendDataTOLanSrv(TicketSender& sender, const TicketInput& ticket, std::wstri
     fields.issueTitle = ticket.issueTitle;
     fields.description = ticket.description;
     fields.priority = ticket.priorityCode;
-    // A screenshot taken with the form would be delivered here, before the
-    // ticket that names it; this form takes none, so every ticket says so.
-    writeTicketLog("Screenshot Not");
+    // The screenshot goes first, so the server has it when the ticket names
+    // it; a picture that is gone by now travels as no screenshot at all.
+    if (sender.hasScreenshot) {
+        writeTicketLog("Screenshot Yes");
+        if (auto remoteName = sendScreenShotToLanSrv(sender.screenshotPath, sender.screenshotLibraries)) {
+            fields.hasScreenshot = true;
+            fields.screenshotRemoteName = std::move(*remoteName);
+        }
+    } else {
+        writeTicketLog("Screenshot Not");
+    }
     const std::string body = lanTicketBody(fields);
     writeTicketLog("String to send");
     writeTicketLog(body);
@@ -197,8 +223,10 @@ int sendDataTOWebSrv(TicketSender& sender, const TicketInput& ticket, std::wstri
         writeTicketLog(recordPending(sender.values, TicketKind::Web, body) ? "Write Fail File in IT Ticket P"
                                                                            : "Fail to write the ticket to IT Ticket P");
     }
-    // The screenshot taken with the form travels after the ticket, with the
-    // ticket's GUID; this form takes none.
+    if (sender.hasScreenshot) {
+        writeTicketLog("Screenshot Yes");
+        uploadScreenshot(sender, receipt, host);
+    }
     return result;
 }
 

@@ -11,6 +11,11 @@
 // folder, which would send it twice). A ticket id or GUID from a reply that
 // could not stand in a file name or an ini key names no file and is kept out
 // of Tiqora.ini; the ticket still counts as delivered.
+//
+// A screenshot taken with the form travels with the ticket: to the LAN
+// server before the ticket that names it (a picture gone by then travels as
+// none: "HasScreenShot":"NO"), to the web console after the ticket, and only
+// when the console created it and returned its GUID.
 #pragma once
 
 #include <string>
@@ -18,6 +23,7 @@
 #include "app/process_values.h"
 #include "itticket/delivery_mode.h"
 #include "itticket/get_url.h"
+#include "itticket/screenshot_delivery.h"
 #include "transport/suite_exports.h"
 
 namespace tiqora {
@@ -36,6 +42,12 @@ struct TicketSender {
     bool contactRequired = false;          // the contact customer: Mobile and Email travel too
     std::string mobile;
     std::string email;
+
+    // The screenshot taken with the form: whether one was saved, the file of
+    // the latest one, and the libraries that hand it to the LAN server.
+    bool hasScreenshot = false;
+    std::wstring screenshotPath;
+    LanScreenshotLibraries screenshotLibraries;
 };
 
 // The ticket as typed (UTF-8): the description already trimmed and with its

@@ -116,6 +116,29 @@ service answers as in success. <web guid> stands for
                                              "data":" 1001 $<lan guid>",
                                              "note":"request added successfully"}
 
+The scenarios below change only the file deliveries to the LAN server
+(/DPXLAN/FileReceive, told apart by their User-Agent: "DPXIntraPol" for
+DPXIntraPol.dll's ReceiveClientReports, "WBX-LocalData" for WBX.DLL's
+SendLocalData); every other service answers as in success.
+
+    intrapol-refused    from DPXIntraPol: 500 "refused" (nothing saved);
+                        from anyone else: as success
+    intrapol-queued     from DPXIntraPol: 202 "queued" (nothing saved);
+                        from anyone else: as success
+    file-refused        every file delivery: 500 "refused" (nothing saved)
+
+The scenarios below change only the screenshot upload
+(/api/it-ticket/save-image-screenshot); every other service answers as in
+success. The request is always read whole and journaled first.
+
+    shot-201            201 {"message":"Image saved"}
+    shot-204            204 with an empty body
+    shot-500            500 "Internal Server Error"
+    shot-silence        the connection is closed without any answer
+    shot-stall          nothing is sent for 34 s, then 200 as in success (a
+                        client that gives up on a stalled transfer after 30 s
+                        never sees it)
+
 Journal: every request to a service path or not (404s too) gets a folder
 DIR/journal/NNNN (at least four digits, counting from 0001 in arrival order,
 never reused while the process runs, even when a test deletes the folders) with
@@ -211,7 +234,16 @@ BIG_REPLY = b"0123456789abcdef" * (102400 // 16)
 SCENARIOS = {"success", "lan-status-quoted", "lan-status-last", "lan-status-absent",
              "html-error", "no-data", "error-500", "slow", "big-reply",
              "ticket-failed", "data-last", "long-id", "null-id", "phrase-case",
-             "unsafe-id", "empty-reply", "silence", "phrase-twice"}
+             "unsafe-id", "empty-reply", "silence", "phrase-twice",
+             "intrapol-refused", "intrapol-queued", "file-refused",
+             "shot-201", "shot-204", "shot-500", "shot-silence", "shot-stall"}
+# Screenshot upload replies by scenario: (status, content type, body).
+SCREENSHOT_REPLIES = {
+    "shot-201": (201, "application/json; charset=utf-8", '{"message":"Image saved"}'),
+    "shot-204": (204, "text/plain; charset=utf-8", ""),
+    "shot-500": (500, "text/plain; charset=utf-8", "Internal Server Error"),
+}
+STALL_SECONDS = 34
 
 JSON = "application/json; charset=utf-8"
 TEXT = "text/plain; charset=utf-8"
@@ -530,6 +562,12 @@ class VendorHandler(BaseHTTPRequestHandler):
         with open(os.path.join(folder, name), "wb") as f:
             f.write(files[0][1])
 
+    def file_refused(self, scenario):
+        """Whether a file delivery is refused in this scenario."""
+        if scenario == "file-refused":
+            return True
+        return scenario == "intrapol-refused" and self.headers.get("User-Agent", "") == "DPXIntraPol"
+
     def handle_request(self):
         body, body_error = self.read_body()
         try:
@@ -555,12 +593,24 @@ class VendorHandler(BaseHTTPRequestHandler):
                 self.reply(200, "application/octet-stream", BIG_REPLY)
             elif scenario == "empty-reply" and service in TICKET_SERVICES:
                 self.reply(200, JSON, "")
+            elif service == "screenshot" and scenario in SCREENSHOT_REPLIES:
+                self.reply(*SCREENSHOT_REPLIES[scenario])
+            elif service == "screenshot" and scenario == "shot-silence":
+                self.close_connection = True
+            elif service == "file-receive" and self.file_refused(scenario):
+                self.reply(500, TEXT, "refused")
+            elif (service == "file-receive" and scenario == "intrapol-queued"
+                  and self.headers.get("User-Agent", "") == "DPXIntraPol"):
+                self.reply(202, TEXT, "queued")
             elif scenario == "silence" and service in TICKET_SERVICES:
                 # Already journaled; nothing is sent and the server closes
                 # the connection once the handler returns.
                 self.close_connection = True
             else:
                 if scenario == "slow" and self.server.stopping.wait(SLOW_SECONDS):
+                    return  # shutting down
+                if (service == "screenshot" and scenario == "shot-stall"
+                        and self.server.stopping.wait(STALL_SECONDS)):
                     return  # shutting down
                 if service == "file-receive":
                     self.save_received_file(body)

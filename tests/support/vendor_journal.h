@@ -25,7 +25,10 @@ int lanPort();
 // "lan-status-quoted", "lan-status-last", "lan-status-absent"; for the two
 // ticket services only, the others answering as success: "ticket-failed",
 // "data-last", "long-id", "null-id", "phrase-case", "unsafe-id",
-// "empty-reply", "silence", "phrase-twice"). The docstring of
+// "empty-reply", "silence", "phrase-twice"; for the LAN server's file
+// receiver only: "intrapol-refused", "intrapol-queued", "file-refused"; for
+// the screenshot upload only: "shot-201", "shot-204", "shot-500",
+// "shot-silence", "shot-stall"). The docstring of
 // tests/fakes/vendor_services.py gives the reply of each.
 void setVendorScenario(const std::string& word);
 

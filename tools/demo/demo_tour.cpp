@@ -12,6 +12,7 @@
 // it shows; exits non-zero at the first step that fails.
 #include <windows.h>
 #include <wininet.h>
+#include <tlhelp32.h>
 
 #include <functional>
 #include <iostream>
@@ -286,6 +287,48 @@ void showOpenedTicketPage(const std::wstring& folder) {
     std::cout << "  the page it opens (ticket-page.html):\n" << html << std::endl;
 }
 
+// Clicks the IT ticket form's Screenshot link and returns the confirmation.
+Opener screenshotWithLink() {
+    return [](const AppProcess& app, HWND form) {
+        test::clickLink(form, IDC_TICKET_SCREENSHOT_LINK);
+        return app.waitForDialogWith(IDC_MESSAGE_SMALL);
+    };
+}
+
+// The picture viewer the link starts once the confirmation is dismissed
+// (Wine's iexplore for a .jpg, which would keep running): waits for it and
+// ends it, by its process id.
+void endPictureViewer() {
+    const ULONGLONG deadline = GetTickCount64() + 10000;
+    while (GetTickCount64() < deadline) {
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        PROCESSENTRY32W entry{};
+        entry.dwSize = sizeof entry;
+        DWORD viewer = 0;
+        for (BOOL more = Process32FirstW(snapshot, &entry); more && !viewer; more = Process32NextW(snapshot, &entry))
+            if (lstrcmpiW(entry.szExeFile, L"iexplore.exe") == 0) viewer = entry.th32ProcessID;
+        CloseHandle(snapshot);
+        if (viewer) {
+            if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, viewer)) {
+                TerminateProcess(process, 0);
+                WaitForSingleObject(process, 5000);
+                CloseHandle(process);
+            }
+            std::cout << "  the picture opened in the viewer (ended)" << std::endl;
+            return;
+        }
+        Sleep(50);
+    }
+    std::cout << "  no picture viewer started" << std::endl;
+}
+
+Closer dismissScreenshotConfirmation() {
+    return [](HWND window) {
+        test::click(window, IDC_MESSAGE_OK);
+        endPictureViewer();
+    };
+}
+
 constexpr wchar_t kTicketDescription[] =
     L"Outlook asks for my password every few minutes since this morning.\r\nThe VPN is connected.";
 
@@ -319,6 +362,14 @@ std::vector<Run> tourRuns() {
           {{"it-ticket-lan-submitted", "IT ticket delivered to the LAN server, with its ticket id",
             submitTicket(kTicketDescription, "success"), clickOn(IDC_MESSAGE_OK), {}}}},
          ticketMachine(L"L", L"CORP-1001")},
+        {L"/sys",
+         {"it-ticket-form-screenshot", "IT ticket form with its Screenshot link (web console)",
+          dialogWith(IDC_TICKET_X), clickOn(IDC_TICKET_CANCEL),
+          {{"it-ticket-screenshot-taken", "Screenshot link clicked: the picture is saved (it then opens)",
+            screenshotWithLink(), dismissScreenshotConfirmation(), {}},
+           {"it-ticket-screenshot-submitted", "IT ticket with its screenshot: the picture is uploaded after it",
+            submitTicket(kTicketDescription, "success"), clickOn(IDC_MESSAGE_OK), {}}}},
+         ticketMachine(L"", L"CORP-1001")},
         {L"/sys",
          {"it-ticket-form-history", "IT ticket form with its Ticket History link (web tickets sent before)",
           dialogWith(IDC_TICKET_X), clickOn(IDC_TICKET_CANCEL),

@@ -1,0 +1,30 @@
+// The ticket history's readers of record files and their names: whatever a
+// file holds, the columns come out; a body this program wrote comes back
+// member by member.
+#include "fuzz_target.h"
+#include "itticket/ticket_rules.h"
+#include "tracking/ticket_history.h"
+
+TIQORA_FUZZ_TARGET(ticket_records_read) {
+    if (const auto name = tiqora::recordNameOf(input)) {
+        FUZZ_CHECK(!name->ticketId.empty());
+        FUZZ_CHECK(name->ticketId.size() + 6 <= input.size());
+    }
+    tiqora::readLanRecord(input);
+    const tiqora::RecordColumns web = tiqora::readWebRecord(input);
+    FUZZ_CHECK(web.priority == "Low" || web.priority == "Medium" || web.priority == "High");
+    tiqora::jsonObjectMembers(input);
+    tiqora::isValidUtf8(input);
+
+    // A record as the IT ticket form writes it is read back by member name,
+    // however its values are made.
+    const auto v = tiqora::fuzz::fields(input, 3);
+    if (!tiqora::isValidUtf8(v[0]) || !tiqora::isValidUtf8(v[1])) return;
+    tiqora::LanTicketFields fields;
+    fields.issueTitle = v[0];
+    fields.description = v[1];
+    fields.priority = "0";
+    const tiqora::RecordColumns lan = tiqora::readLanRecord(tiqora::lanTicketBody(fields));
+    FUZZ_CHECK(lan.priority == "Low");
+    FUZZ_CHECK(lan.issueTitle.size() <= fields.issueTitle.size());
+}

@@ -1,0 +1,484 @@
+// The screenshot of the IT ticket form ("/sys") through the real
+// TiqoraDesk.exe: both ways to take one (the link, which opens the picture
+// afterwards, and the hidden button, which does not), the confirmation, the
+// picture on disk, and how it travels with the ticket: to the LAN server
+// through the suite's libraries for each of their results, or to the web
+// console as a multipart upload, deleted only once delivered.
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/wide_text.h"
+#include "resource.h"
+#include "support/browser_routes.h"
+#include "support/flat_json.h"
+#include "support/machine.h"
+#include "support/own_message.h"
+#include "support/test_paths.h"
+#include "support/ticket_files.h"
+#include "support/ui_driver.h"
+#include "support/vendor_journal.h"
+
+namespace tiqora::test {
+namespace {
+
+constexpr char kUploadPath[] = "/api/it-ticket/save-image-screenshot";
+constexpr char kFileReceivePath[] = "/DPXLAN/FileReceive";
+constexpr char kWebGuid[] = "6f1c2a9e-0b7d-4c55-9f1e-2d7c8e5a4b10";
+constexpr wchar_t kTaken[] = L"ScreenShot Taken....!";
+constexpr wchar_t kNotSaved[] = L"ScreenShot could not be saved..!";
+constexpr DWORD kOutcomeTimeoutMs = 40000;
+
+using Names = std::vector<std::string>;
+
+HWND waitForForm(const AppProcess& app) { return app.waitForWindow(L"#32770", L"IT TICKET"); }
+
+// The screenshots in C:\qx, by name.
+Names pictures() {
+    Names found;
+    for (const std::string& name : filesIn(SuiteMachine::logFolder()))
+        if (name.size() > 10 && name.substr(name.size() - 10) == "_ITTKT.jpg") found.push_back(name);
+    return found;
+}
+
+std::string pictureBytes(const std::string& name) {
+    return readFileBytes(SuiteMachine::logFolder() + L"\\" + fromUtf8(name));
+}
+
+// Width and height from a JPEG's start-of-frame segment; {0, 0} when the
+// bytes are no JPEG.
+std::pair<int, int> jpegSize(const std::string& bytes) {
+    if (bytes.size() < 4 || static_cast<unsigned char>(bytes[0]) != 0xFF || static_cast<unsigned char>(bytes[1]) != 0xD8)
+        return {0, 0};
+    for (size_t at = 2; at + 9 < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[at]) != 0xFF) return {0, 0};
+        const auto marker = static_cast<unsigned char>(bytes[at + 1]);
+        const size_t length = (static_cast<unsigned char>(bytes[at + 2]) << 8) | static_cast<unsigned char>(bytes[at + 3]);
+        if (marker >= 0xC0 && marker <= 0xC2) {
+            const auto byte = [&](size_t i) { return static_cast<unsigned char>(bytes[at + i]); };
+            return {(byte(7) << 8) | byte(8), (byte(5) << 8) | byte(6)};
+        }
+        at += 2 + length;
+    }
+    return {0, 0};
+}
+
+// Takes a screenshot with the link (or the hidden button) and returns the
+// confirmation's text once dismissed.
+std::wstring takeScreenshot(const AppProcess& app, HWND form, bool withLink = true) {
+    if (withLink) {
+        clickLink(form, IDC_TICKET_SCREENSHOT_LINK);
+    } else {
+        click(form, IDC_TICKET_SCREENSHOT);
+    }
+    const OwnMessage message = waitForOwnMessage(app);
+    EXPECT_TRUE(isVisible(form)) << "the form is back before the confirmation";
+    EXPECT_FALSE(message.smallText);
+    dismiss(message);
+    return message.text;
+}
+
+// Types a description and submits; returns the outcome's text.
+std::wstring submitTicket(const AppProcess& app, HWND form) {
+    setText(form, IDC_TICKET_DESCRIPTION, L"Screen goes dark");
+    click(form, IDC_TICKET_SUBMIT);
+    const OwnMessage outcome = waitForOwnMessage(app, kOutcomeTimeoutMs);
+    dismiss(outcome);
+    return outcome.text;
+}
+
+std::vector<VendorRequest> requestsTo(const std::string& path) {
+    std::vector<VendorRequest> found;
+    for (const VendorRequest& request : vendorRequests())
+        if (request.path.rfind(path, 0) == 0) found.push_back(request);
+    return found;
+}
+
+// The LAN ticket's members (HasScreenShot, ScreenShotPath).
+std::pair<std::string, std::string> screenshotMembers() {
+    const std::vector<VendorRequest> tickets = requestsTo("/api/admintikitgeneration/post");
+    if (tickets.size() != 1) return {"no ticket", ""};
+    const auto members = parseFlatJson(tickets[0].body);
+    if (!members || members->size() != 11) return {"bad body", tickets[0].body};
+    return {(*members)[8].second, (*members)[9].second};
+}
+
+// Whether a process has a module of this name (case ignored) loaded.
+bool moduleLoaded(DWORD pid, const wchar_t* name) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (snapshot == INVALID_HANDLE_VALUE) throw DriverError("cannot list the modules of the program");
+    MODULEENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Module32FirstW(snapshot, &entry); more && !found; more = Module32NextW(snapshot, &entry))
+        found = lstrcmpiW(entry.szModule, name) == 0;
+    CloseHandle(snapshot);
+    return found;
+}
+
+std::string remoteNameOf(const std::string& picture) {
+    return picture.substr(0, picture.size() - 4) + ".SCR";
+}
+
+// A handler for .jpg files that records what it was asked to open: the
+// browser stand-in, so the opened files show in openedPages(). (Wine's own
+// handler, where the prefix has one, starts an iexplore that keeps running.)
+// The association the machine had comes back afterwards.
+class JpegHandler {
+public:
+    JpegHandler() {
+        HKEY key = nullptr;
+        existed_ = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kJpgKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
+        if (key) RegCloseKey(key);
+        std::wstring old(MAX_PATH, L'\0');
+        DWORD bytes = static_cast<DWORD>(old.size() * sizeof(wchar_t));
+        if (RegGetValueW(HKEY_LOCAL_MACHINE, kJpgKey, nullptr, RRF_RT_REG_SZ, nullptr, old.data(), &bytes) ==
+            ERROR_SUCCESS) {
+            old.resize(bytes / sizeof(wchar_t) - 1);
+            previous_ = old;
+        }
+        set(kJpgKey, L"TiqoraTest.jpg");
+        set(L"Software\\Classes\\TiqoraTest.jpg\\shell\\open\\command",
+            std::wstring(L"\"") + kBrowserStandin + L"\" \"%1\"");
+    }
+    ~JpegHandler() {
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\TiqoraTest.jpg");
+        if (!existed_) {
+            RegDeleteTreeW(HKEY_LOCAL_MACHINE, kJpgKey);
+        } else if (previous_.empty()) {
+            RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kJpgKey, nullptr);
+        } else {
+            set(kJpgKey, previous_);
+        }
+    }
+    JpegHandler(const JpegHandler&) = delete;
+    JpegHandler& operator=(const JpegHandler&) = delete;
+
+private:
+    static constexpr wchar_t kJpgKey[] = L"Software\\Classes\\.jpg";
+    static void set(const wchar_t* key, const std::wstring& value) {
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, nullptr, REG_SZ, value.c_str(),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+    bool existed_ = false;
+    std::wstring previous_;
+};
+
+class ScreenshotTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setVendorScenario("success");
+        clearVendorJournal();
+    }
+    void TearDown() override { setVendorScenario("success"); }
+};
+
+TEST_F(ScreenshotTest, TheLinkSavesTheScreenAndOpensThePictureTheButtonOnlySavesIt) {
+    SuiteMachine::standard();
+    JpegHandler handler;
+    offerBrowserRoutes(AllRoutes, SuiteMachine::installFolder());
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    EXPECT_TRUE(isVisible(control(form, IDC_TICKET_SCREENSHOT_LINK)));
+    EXPECT_EQ(textOf(control(form, IDC_TICKET_SCREENSHOT_LINK)), L"<a>Screenshot</a>");
+    EXPECT_FALSE(isVisible(control(form, IDC_TICKET_SCREENSHOT)));
+    EXPECT_FALSE(isVisible(control(form, IDC_TICKET_HISTORY_LINK)));
+    // The imaging library comes only with a capture, and goes with it; the
+    // upload's random-number library only with an upload. (ws2_32.dll is
+    // here already: the suite's transport library, loaded by the form,
+    // imports it.)
+    ASSERT_TRUE(moduleLoaded(app.pid(), L"user32.dll"));
+    for (const wchar_t* library : {L"gdiplus.dll", L"bcrypt.dll"})
+        EXPECT_FALSE(moduleLoaded(app.pid(), library)) << toUtf8(library);
+
+    EXPECT_EQ(takeScreenshot(app, form), kTaken);
+    EXPECT_FALSE(moduleLoaded(app.pid(), L"gdiplus.dll"));
+    Names saved = pictures();
+    ASSERT_EQ(saved.size(), 1u);
+    const std::string first = saved[0];
+    EXPECT_EQ(first.rfind("TQ4711-2026-ORV_", 0), 0u) << first;
+    EXPECT_EQ(jpegSize(pictureBytes(first)),
+              std::make_pair(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+    waitUntil([] { return openedPages().size() == 1; }, "the picture to be opened");
+    EXPECT_NE(openedPages()[0].commandLine.find("C:\\qx\\" + first), std::string::npos)
+        << openedPages()[0].commandLine;
+
+    // The hidden button takes a second picture and opens nothing; the first
+    // picture stays.
+    EXPECT_EQ(takeScreenshot(app, form, false), kTaken);
+    saved = pictures();
+    ASSERT_EQ(saved.size(), 2u);
+    Sleep(1500);
+    EXPECT_EQ(openedPages().size(), 1u);
+
+    click(form, IDC_TICKET_CANCEL);
+    EXPECT_EQ(app.waitForExit(), 0u);
+    EXPECT_EQ(pictures(), saved);
+}
+
+TEST_F(ScreenshotTest, ClicksQueuedDuringACaptureStartNoSecondOne) {
+    SuiteMachine::standard();
+    JpegHandler handler;
+    offerBrowserRoutes(AllRoutes, SuiteMachine::installFolder());
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    clickLink(form, IDC_TICKET_SCREENSHOT_LINK);
+    clickLink(form, IDC_TICKET_SCREENSHOT_LINK);
+    click(form, IDC_TICKET_SCREENSHOT);
+    dismiss(waitForOwnMessage(app));
+    // No second confirmation follows, and one picture was taken and opened.
+    Sleep(2500);
+    EXPECT_THROW(waitForOwnMessage(app, 500), DriverError);
+    EXPECT_EQ(pictures().size(), 1u);
+    EXPECT_EQ(openedPages().size(), 1u);
+    click(form, IDC_TICKET_CANCEL);
+    EXPECT_EQ(app.waitForExit(), 0u);
+}
+
+TEST_F(ScreenshotTest, APictureThatCannotBeWrittenIsSaidSoAndTheTicketGoesWithoutOne) {
+    const struct {
+        const char* what;
+        bool withLogFolder;
+        const wchar_t* licence;
+    } cases[] = {
+        {"no folder C:\\qx", false, L"TQ4711-2026-ORV"},
+        {"a licence code that would name a stream of another file", true, L"TQ:4711"},
+        {"a licence code that would name another folder", true, L"TQ/4711"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        clearVendorJournal();
+        SuiteMachine machine = SuiteMachine::standard();
+        machine.krlm(L"ITTicketServer", L"L").set(RegistrySource::SuiteConfig, L"LicenseCode", c.licence);
+        if (!c.withLogFolder) machine.withoutLogFolder();
+        JpegHandler handler;
+        offerBrowserRoutes(AllRoutes, SuiteMachine::installFolder());
+        AppProcess app(SuiteMachine::program(), L"/sys");
+        HWND form = waitForForm(app);
+        EXPECT_EQ(takeScreenshot(app, form), kNotSaved);
+        Sleep(500);
+        EXPECT_EQ(openedPages().size(), 0u);
+        EXPECT_NE(submitTicket(app, form).find(L"Thank You"), std::wstring::npos);
+        EXPECT_EQ(app.waitForExit(), 0u);
+        EXPECT_EQ(screenshotMembers(), std::make_pair(std::string("NO"), std::string("NA")));
+        EXPECT_TRUE(requestsTo(kFileReceivePath).empty());
+        if (c.withLogFolder) {
+            EXPECT_EQ(filesIn(SuiteMachine::logFolder()), Names{"Vandrel.log"});
+        } else {
+            EXPECT_EQ(GetFileAttributesW(SuiteMachine::logFolder().c_str()), INVALID_FILE_ATTRIBUTES)
+                << "the program never makes C:\\qx";
+        }
+    }
+}
+
+TEST_F(ScreenshotTest, TheLanServerGetsThePictureByEachLibraryResult) {
+    const struct {
+        const char* what;
+        const char* scenario;
+        bool withIntranetLibrary;
+        std::vector<std::string> agents;  // of the file deliveries, in order
+        bool delivered;
+        std::vector<std::string> logLines;
+    } cases[] = {
+        {"the intranet library delivers it", "success", true, {"DPXIntraPol"}, true,
+         {"Screenshot Yes", "DPXIntraPol.dll send Scr Success", "String to send"}},
+        {"the intranet library fails, SendLocalData delivers it", "intrapol-refused", true,
+         {"DPXIntraPol", "WBX-LocalData"}, true,
+         {"Screenshot Yes", "Screen shot Send Sucessfully to Local Server", "String to send"}},
+        {"both fail", "file-refused", true, {"DPXIntraPol", "WBX-LocalData"}, false,
+         {"Screenshot Yes", "Screen shot Send Fail to Local Server", "String to send"}},
+        {"the intranet library queues it: no fallback, file kept", "intrapol-queued", true, {"DPXIntraPol"}, false,
+         {"Screenshot Yes", "String to send"}},
+        {"no intranet library: SendLocalData delivers it", "success", false, {"WBX-LocalData"}, true,
+         {"Failed to load DPXIntraPol.dll", "Screenshot Yes", "Screen shot Send Sucessfully to Local Server",
+          "String to send"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        setVendorScenario(c.scenario);
+        clearVendorJournal();
+        SuiteMachine::standard().krlm(L"ITTicketServer", L"L");
+        if (!c.withIntranetLibrary) DeleteFileW((SuiteMachine::qxscanFolder() + L"\\DPXIntraPol.dll").c_str());
+        AppProcess app(SuiteMachine::program(), L"/sys");
+        HWND form = waitForForm(app);
+        EXPECT_EQ(takeScreenshot(app, form, false), kTaken);
+        const Names saved = pictures();
+        ASSERT_EQ(saved.size(), 1u);
+        const std::string bytes = pictureBytes(saved[0]);
+        EXPECT_NE(submitTicket(app, form).find(L"Thank You"), std::wstring::npos);
+        EXPECT_EQ(app.waitForExit(), 0u);
+
+        const std::vector<VendorRequest> deliveries = requestsTo(kFileReceivePath);
+        ASSERT_EQ(deliveries.size(), c.agents.size());
+        for (size_t i = 0; i < deliveries.size(); ++i) {
+            EXPECT_EQ(deliveries[i].header("User-Agent"), c.agents[i]);
+            ASSERT_EQ(deliveries[i].parts.size(), 2u);
+            const std::string expectedName = c.agents[i] == "DPXIntraPol" ? saved[0] : remoteNameOf(saved[0]);
+            EXPECT_EQ(deliveries[i].parts[0].data, expectedName);
+            EXPECT_EQ(deliveries[i].parts[1].data, bytes);
+        }
+        // The ticket names the picture whatever became of it.
+        EXPECT_EQ(screenshotMembers(), std::make_pair(std::string("YES"), remoteNameOf(saved[0])));
+        EXPECT_EQ(pictures(), c.delivered ? Names{} : saved);
+        EXPECT_TRUE(ticketLogHasLinesInOrder(c.logLines)) << SuiteMachine::ticketLog();
+    }
+}
+
+TEST_F(ScreenshotTest, APictureGoneBeforeSubmitMakesALanTicketWithoutOne) {
+    SuiteMachine::standard().krlm(L"ITTicketServer", L"L");
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    EXPECT_EQ(takeScreenshot(app, form, false), kTaken);
+    const Names saved = pictures();
+    ASSERT_EQ(saved.size(), 1u);
+    ASSERT_TRUE(DeleteFileW((SuiteMachine::logFolder() + L"\\" + fromUtf8(saved[0])).c_str()));
+    EXPECT_NE(submitTicket(app, form).find(L"Thank You"), std::wstring::npos);
+    EXPECT_EQ(app.waitForExit(), 0u);
+    EXPECT_EQ(screenshotMembers(), std::make_pair(std::string("NO"), std::string("NA")));
+    EXPECT_TRUE(requestsTo(kFileReceivePath).empty());
+}
+
+TEST_F(ScreenshotTest, ALicenceCodeOutsideTheCodePageHandsTheLibrariesTheShortPath) {
+    // Cyrillic: the system code page (1252) cannot hold the long name.
+    SuiteMachine::standard().krlm(L"ITTicketServer", L"L").set(RegistrySource::SuiteConfig, L"LicenseCode",
+                                                                 L"\u041b\u0418-4711");
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    EXPECT_EQ(takeScreenshot(app, form, false), kTaken);
+    const Names saved = pictures();
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved[0].rfind("\xD0\x9B\xD0\x98-4711_", 0), 0u) << saved[0];
+    const std::string bytes = pictureBytes(saved[0]);
+    EXPECT_NE(submitTicket(app, form).find(L"Thank You"), std::wstring::npos);
+    EXPECT_EQ(app.waitForExit(), 0u);
+
+    const std::vector<VendorRequest> deliveries = requestsTo(kFileReceivePath);
+    ASSERT_EQ(deliveries.size(), 1u);
+    ASSERT_EQ(deliveries[0].parts.size(), 2u);
+    EXPECT_EQ(deliveries[0].parts[1].data, bytes) << "the library read the very picture";
+    EXPECT_EQ(deliveries[0].parts[0].data.find('?'), std::string::npos) << deliveries[0].parts[0].data;
+    EXPECT_EQ(pictures(), Names{});
+}
+
+TEST_F(ScreenshotTest, TheWebConsoleGetsTheLatestPictureAsAMultipartUpload) {
+    SuiteMachine::standard();
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    EXPECT_EQ(takeScreenshot(app, form, false), kTaken);
+    const Names first = pictures();
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(takeScreenshot(app, form, false), kTaken);
+    Names both = pictures();
+    ASSERT_EQ(both.size(), 2u);
+    const std::string second = both[0] == first[0] ? both[1] : both[0];
+    const std::string bytes = pictureBytes(second);
+    EXPECT_NE(submitTicket(app, form).find(L"Thank You"), std::wstring::npos);
+    EXPECT_EQ(app.waitForExit(), 0u);
+
+    const std::vector<VendorRequest> requests = vendorRequests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].path, "/api/it-ticket/create-ticket");
+    const VendorRequest& upload = requests[1];
+    EXPECT_EQ(upload.method, "POST");
+    EXPECT_EQ(upload.path, kUploadPath);
+    EXPECT_EQ(upload.contentType, "multipart/form-data");
+    EXPECT_EQ(upload.header("Expect"), "");
+    ASSERT_EQ(upload.parts.size(), 3u);
+    EXPECT_EQ(upload.parts[0].name, "CorpId");
+    EXPECT_EQ(upload.parts[0].data, "CORP-1001");
+    EXPECT_EQ(upload.parts[0].contentType, "multipart/form-data");
+    EXPECT_EQ(upload.parts[1].name, "TicketGuid");
+    EXPECT_EQ(upload.parts[1].data, kWebGuid);
+    EXPECT_EQ(upload.parts[1].contentType, "multipart/form-data");
+    EXPECT_EQ(upload.parts[2].name, "ScreenShot");
+    EXPECT_EQ(upload.parts[2].filename, second);
+    EXPECT_EQ(upload.parts[2].data, bytes);
+    // Delivered: deleted; the first picture never travels and stays.
+    EXPECT_EQ(pictures(), first);
+    EXPECT_TRUE(ticketLogHasLinesInOrder({"Write Success File in IT Ticket S", "Screenshot Yes",
+                                          "File Upload success... {\"message\":\"Image saved\"}"}))
+        << SuiteMachine::ticketLog();
+}
+
+TEST_F(ScreenshotTest, OnlyAnUploadAnsweredWith200DeletesThePicture) {
+    const struct {
+        const char* scenario;
+        std::string failureBody;
+    } cases[] = {
+        {"shot-201", "{\"message\":\"Image saved\"}"},
+        {"shot-204", ""},
+        {"shot-500", "Internal Server Error"},
+        {"shot-silence", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.scenario);
+        setVendorScenario(c.scenario);
+        clearVendorJournal();
+        SuiteMachine::standard();
+        AppProcess app(SuiteMachine::program(), L"/sys");
+        HWND form = waitForForm(app);
+        EXPECT_EQ(takeScreenshot(app, form, false), kTaken);
+        const Names saved = pictures();
+        EXPECT_NE(submitTicket(app, form).find(L"Thank You"), std::wstring::npos);
+        EXPECT_EQ(app.waitForExit(), 0u);
+        EXPECT_EQ(requestsTo(kUploadPath).size(), 1u);
+        EXPECT_EQ(pictures(), saved);
+        EXPECT_EQ(ticketLogLineCount("file upload to web failed handle failed, Error=" + c.failureBody), 1u)
+            << SuiteMachine::ticketLog();
+    }
+}
+
+TEST_F(ScreenshotTest, NoUploadForATicketTheConsoleDidNotCreate) {
+    const struct {
+        const char* scenario;
+        const wchar_t* outcome;
+    } cases[] = {
+        {"ticket-failed", L"Ticket Submission Failed..!!"},
+        {"no-data", L"Thank You"},  // created, but no GUID to attach the picture to
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.scenario);
+        setVendorScenario(c.scenario);
+        clearVendorJournal();
+        SuiteMachine::standard();
+        AppProcess app(SuiteMachine::program(), L"/sys");
+        HWND form = waitForForm(app);
+        EXPECT_EQ(takeScreenshot(app, form, false), kTaken);
+        const Names saved = pictures();
+        EXPECT_NE(submitTicket(app, form).find(c.outcome), std::wstring::npos);
+        EXPECT_EQ(app.waitForExit(), 0u);
+        EXPECT_TRUE(requestsTo(kUploadPath).empty());
+        EXPECT_EQ(pictures(), saved);
+        EXPECT_EQ(ticketLogLineCount("No ticket GUID from the console, screenshot not uploaded, file kept: C:\\qx\\" +
+                                     saved.at(0)),
+                  1u)
+            << SuiteMachine::ticketLog();
+    }
+}
+
+TEST_F(ScreenshotTest, AStalledUploadIsGivenUpAndTheProcessEnds) {
+    setVendorScenario("shot-stall");
+    SuiteMachine::standard();
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    EXPECT_EQ(takeScreenshot(app, form, false), kTaken);
+    const Names saved = pictures();
+    setText(form, IDC_TICKET_DESCRIPTION, L"Screen goes dark");
+    click(form, IDC_TICKET_SUBMIT);
+    // The console holds its answer for 34 s; the upload gives up after 30 s
+    // without progress, before the answer could delete the picture.
+    const OwnMessage outcome = waitForOwnMessage(app, 45000);
+    EXPECT_NE(outcome.text.find(L"Thank You"), std::wstring::npos);
+    dismiss(outcome);
+    EXPECT_EQ(app.waitForExit(), 0u);
+    EXPECT_EQ(pictures(), saved);
+    EXPECT_EQ(ticketLogLineCount("file upload to web failed handle failed, Error="), 1u) << SuiteMachine::ticketLog();
+}
+
+}  // namespace
+}  // namespace tiqora::test
