@@ -152,7 +152,7 @@ HWND waitForForm(const AppProcess& app) { return app.waitForWindow(L"#32770", L"
 
 HWND openHistory(const AppProcess& app, HWND form) {
     EXPECT_TRUE(isVisible(control(form, IDC_TICKET_HISTORY_LINK)));
-    EXPECT_FALSE(isVisible(control(form, IDC_TICKET_SCREENSHOT_LINK)));
+    EXPECT_TRUE(isVisible(control(form, IDC_TICKET_SCREENSHOT_LINK)));
     clickLink(form, IDC_TICKET_HISTORY_LINK);
     return app.waitForDialogWith(IDC_TRACK_LIST);
 }
