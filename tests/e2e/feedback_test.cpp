@@ -4,7 +4,6 @@
 // desk receives, the message the customer sees, the page that opens and the
 // feedback log.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -67,24 +66,9 @@ void fillIn(HWND form, const Input& input) {
         "the form to take the input");
 }
 
-// True while a browser stand-in started by anyone still runs: a page the
-// program asked to open before it ended is recorded once none runs.
-bool browserStandinRuns() {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return false;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    bool found = false;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
-        found = lstrcmpiW(entry.szExeFile, L"chrome.exe") == 0;
-    CloseHandle(snapshot);
-    return found;
-}
-
 std::vector<std::string> pagesOnceSettled() {
-    waitUntil([] { return !browserStandinRuns(); }, "the browser stand-ins to end");
     std::vector<std::string> pages;
-    for (const OpenedPage& page : openedPages()) pages.push_back(page.commandLine);
+    for (const OpenedPage& page : openedPagesOnceSettled()) pages.push_back(page.commandLine);
     return pages;
 }
 

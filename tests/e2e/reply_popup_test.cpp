@@ -7,7 +7,6 @@
 
 #include <windows.h>
 #include <shellapi.h>
-#include <tlhelp32.h>
 
 #include <set>
 #include <string>
@@ -39,24 +38,6 @@ std::string webPage(const std::string& corporateSegment, const std::string& enco
            "/" + encodedGuid;
 }
 
-// True while a browser stand-in started by anyone still runs.
-bool browserStandinRuns() {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return false;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    bool found = false;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
-        found = lstrcmpiW(entry.szExeFile, L"chrome.exe") == 0 || lstrcmpiW(entry.szExeFile, L"msedge.exe") == 0;
-    CloseHandle(snapshot);
-    return found;
-}
-
-// The pages opened, once every stand-in the program started has ended.
-std::vector<OpenedPage> pagesOnceSettled() {
-    waitUntil([] { return !browserStandinRuns(); }, "the browser stand-ins to end");
-    return openedPages();
-}
 
 bool samePath(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
@@ -136,7 +117,7 @@ TEST_F(ReplyPopupTest, TellsOfTheReplyBlinksAndStandsAboveTheTaskbar) {
 
     click(popup, IDC_POPUP_CLOSE);
     EXPECT_EQ(app.waitForExit(), 0u);
-    EXPECT_TRUE(pagesOnceSettled().empty());
+    EXPECT_TRUE(openedPagesOnceSettled().empty());
     EXPECT_EQ(SuiteMachine::ticketLog(), "");
 }
 
@@ -160,7 +141,7 @@ TEST_F(ReplyPopupTest, ShowsTheTicketIdOfAnyReplyArgument) {
         pressKey(popup, VK_ESCAPE);
         EXPECT_EQ(app.waitForExit(), 0u);
     }
-    EXPECT_TRUE(pagesOnceSettled().empty());
+    EXPECT_TRUE(openedPagesOnceSettled().empty());
 }
 
 // --- the open button ---------------------------------------------------------
@@ -208,7 +189,7 @@ void PrintTo(const ChainCase& c, std::ostream* out) { *out << c.name; }
 
 // Checks the one page the chain opened (or that none opened) and the log.
 void expectChainOutcome(const ChainCase& c, const std::string& address, std::vector<std::string> leadingLines) {
-    const std::vector<OpenedPage> pages = pagesOnceSettled();
+    const std::vector<OpenedPage> pages = openedPagesOnceSettled();
     if (!c.program) {
         EXPECT_TRUE(pages.empty());
     } else {
@@ -249,7 +230,7 @@ INSTANTIATE_TEST_SUITE_P(Steps, BrowserChainTest, ::testing::ValuesIn(kChainCase
 TEST_F(ReplyPopupTest, LanPageWithoutAWorkingServerOpensNothing) {
     SuiteMachine::existing().removeProductFile(L"ServerIP.ini");
     openFromPopup(L"/SAReply=L,1234,abc");
-    EXPECT_TRUE(pagesOnceSettled().empty());
+    EXPECT_TRUE(openedPagesOnceSettled().empty());
     EXPECT_TRUE(ticketLogHasLinesInOrder({"lan ticket is applied /SAReply=L", "exit Not found ACIP and IP"}))
         << SuiteMachine::ticketLog();
     EXPECT_EQ(ticketLogLineCount("After Ticket Creation"), 0u);
@@ -274,7 +255,7 @@ TEST_F(ReplyPopupTest, AnArgumentNeverBecomesABrowserSwitch) {
     for (const Case& c : cases) {
         SuiteMachine::existing().browserRoutes(c.routes);
         openFromPopup(c.arguments);
-        const std::vector<OpenedPage> pages = pagesOnceSettled();
+        const std::vector<OpenedPage> pages = openedPagesOnceSettled();
         ASSERT_EQ(pages.size(), 1u) << toUtf8(c.arguments) << "\n" << SuiteMachine::ticketLog();
         const std::vector<std::string> arguments = argumentsOf(pages[0].commandLine);
         ASSERT_EQ(arguments.size(), 3u) << pages[0].commandLine;
@@ -298,7 +279,7 @@ TEST_F(ReplyPopupTest, AVeryLongGuidStillReachesTheBrowserWhole) {
     for (const Case& c : cases) {
         SuiteMachine::standard();
         openFromPopup(fromUtf8("/SAReply=" + c.kind + ",7," + guid));
-        const std::vector<OpenedPage> pages = pagesOnceSettled();
+        const std::vector<OpenedPage> pages = openedPagesOnceSettled();
         ASSERT_EQ(pages.size(), 1u) << c.kind;
         EXPECT_EQ(argumentsOf(pages[0].commandLine).back(), c.address);
         EXPECT_EQ(ticketLogLineCount("1. Default browser Success"), 1u) << c.kind;
@@ -315,7 +296,7 @@ TEST_F(ReplyPopupTest, ALongCorporateIdIsEncodedOnOneLine) {
     openFromPopup(L"/SAReply=C,7,g");
     const std::string address = webPage(
         "S2VsdmFuZSBPcnZhbnRpcyBjb3Jwb3JhdGUgY3VzdG9tZXIgMDAwMSAvIGJyYW5jaCBvZmZpY2UgUHVuZSwgTWFoYXJhc2h0cg==", "g");
-    const std::vector<OpenedPage> pages = pagesOnceSettled();
+    const std::vector<OpenedPage> pages = openedPagesOnceSettled();
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(argumentsOf(pages[0].commandLine).back(), address);
     EXPECT_EQ(ticketLogLineCount(address), 1u) << SuiteMachine::ticketLog();
@@ -324,7 +305,7 @@ TEST_F(ReplyPopupTest, ALongCorporateIdIsEncodedOnOneLine) {
 TEST_F(ReplyPopupTest, WithoutACorporateIdTheWebPageHasAnEmptySegment) {
     SuiteMachine::existing().remove(RegistrySource::SuiteConfig, L"CorporateID").browserRoutes(AppPaths);
     openFromPopup(L"/SAReply=C,7,g");
-    const std::vector<OpenedPage> pages = pagesOnceSettled();
+    const std::vector<OpenedPage> pages = openedPagesOnceSettled();
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(argumentsOf(pages[0].commandLine).back(), webPage("", "g"));
 }

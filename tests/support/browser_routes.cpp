@@ -1,6 +1,7 @@
 #include "support/browser_routes.h"
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <stdexcept>
 
@@ -101,6 +102,23 @@ std::vector<OpenedPage> openedPages() {
         pages.push_back({fromUtf8(line.substr(0, tab)), line.substr(tab + 1)});
     }
     return pages;
+}
+
+bool browserStandinRuns() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
+        found = lstrcmpiW(entry.szExeFile, L"chrome.exe") == 0 || lstrcmpiW(entry.szExeFile, L"msedge.exe") == 0;
+    CloseHandle(snapshot);
+    return found;
+}
+
+std::vector<OpenedPage> openedPagesOnceSettled() {
+    waitUntil([] { return !browserStandinRuns(); }, "the browser stand-ins to end");
+    return openedPages();
 }
 
 }  // namespace tiqora::test

@@ -42,4 +42,11 @@ struct OpenedPage {
 };
 std::vector<OpenedPage> openedPages();
 
+// True while a browser stand-in (as chrome.exe or msedge.exe) started by
+// anyone still runs.
+bool browserStandinRuns();
+// The pages opened, once every stand-in the program started has ended (a
+// page asked for before the program ended is recorded by then).
+std::vector<OpenedPage> openedPagesOnceSettled();
+
 }  // namespace tiqora::test

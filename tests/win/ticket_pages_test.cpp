@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include "app/wide_text.h"
 #include "support/browser_routes.h"
@@ -18,24 +17,11 @@ namespace {
 
 constexpr char kLanFormat[] = "lan case hit this page  L--> %S";
 
-bool standinRuns() {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return false;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    bool found = false;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
-        found = lstrcmpiW(entry.szExeFile, L"chrome.exe") == 0;
-    CloseHandle(snapshot);
-    return found;
-}
-
 // The addresses handed to the stand-in, once it has ended.
 std::vector<std::string> openedAddresses() {
-    waitUntil([] { return !standinRuns(); }, "the browser stand-in to end");
     std::vector<std::string> addresses;
     const std::string prefix = "\"C:\\browser\\chrome.exe\" \"";
-    for (const OpenedPage& page : openedPages()) {
+    for (const OpenedPage& page : openedPagesOnceSettled()) {
         const std::string& line = page.commandLine;
         const bool quoted = line.rfind(prefix, 0) == 0 && line.size() > prefix.size() && line.back() == '"';
         addresses.push_back(quoted ? line.substr(prefix.size(), line.size() - prefix.size() - 1) : line);
@@ -160,7 +146,7 @@ TEST_F(TicketPagesTest, ChromeProcessStepStartsOnlyACommandLineThatFitsItsBuffer
         InInstallFolder inInstallFolder;
         EXPECT_EQ(startChromeProcess(fromUtf8(address), c.kind), c.starts) << c.commandLineLength;
         const std::vector<OpenedPage> pages = [] {
-            waitUntil([] { return !standinRuns(); }, "the browser stand-in to end");
+            waitUntil([] { return !browserStandinRuns(); }, "the browser stand-in to end");
             return openedPages();
         }();
         if (c.starts) {
