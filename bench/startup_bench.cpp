@@ -32,7 +32,7 @@
 #include <vector>
 
 #include "app/vandrel_app.h"
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 #include "resource.h"
 #include "support/machine.h"
 #include "support/test_paths.h"

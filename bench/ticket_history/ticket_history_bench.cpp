@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "app/config_sources.h"
+#include "environment/config_sources.h"
 #include "support/history_dlg.h"
 #include "support/machine.h"
 #include "support/request_history.h"

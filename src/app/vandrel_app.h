@@ -2,7 +2,7 @@
 // the main dialog, whose initialisation decides the mode of the process.
 #pragma once
 
-#include "app/process_values.h"
+#include "environment/process_values.h"
 
 namespace tiqora {
 

@@ -4,7 +4,7 @@
 
 #include "app/about_dlg.h"
 #include "app/single_instance.h"
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 #include "feedback/feedback_dlg.h"
 #include "itticket/pending_resend.h"
 #include "itticket/system_admin_dlg.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "app/process_values.h"
+#include "environment/process_values.h"
 #include "ui/dialog_sk.h"
 
 namespace tiqora {

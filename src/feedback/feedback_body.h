@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/json_text.h"
+#include "text/json_text.h"
 
 namespace tiqora {
 

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/config_sources.h"
-#include "app/process_values.h"
-#include "app/wide_text.h"
+#include "environment/config_sources.h"
+#include "environment/process_values.h"
+#include "text/wide_text.h"
 #include "feedback/feedback_body.h"
 #include "feedback/feedback_log.h"
 #include "resource.h"

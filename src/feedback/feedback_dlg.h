@@ -12,7 +12,7 @@
 #include <array>
 #include <string>
 
-#include "app/feedback_details.h"
+#include "feedback/feedback_details.h"
 #include "transport/suite_library.h"
 #include "ui/dialog_sk.h"
 #include "ui/gdi.h"

@@ -5,8 +5,8 @@
 
 #include <cstdlib>
 
-#include "app/config_sources.h"
-#include "app/wide_text.h"
+#include "environment/config_sources.h"
+#include "text/wide_text.h"
 #include "itticket/lan_address.h"
 #include "itticket/ticket_log.h"
 

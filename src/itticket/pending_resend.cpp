@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/config_sources.h"
-#include "app/wide_text.h"
+#include "environment/config_sources.h"
+#include "text/wide_text.h"
 #include "itticket/get_url.h"
 #include "itticket/lan_reply.h"
 #include "itticket/ticket_log.h"

@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "app/process_values.h"
+#include "environment/process_values.h"
 #include "transport/suite_library.h"
 
 namespace tiqora {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 
 namespace tiqora {
 

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 #include "itticket/screenshot_names.h"
 #include "itticket/ticket_log.h"
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <utility>
 
-#include "app/config_sources.h"
-#include "app/wide_text.h"
+#include "environment/config_sources.h"
+#include "text/wide_text.h"
 #include "itticket/machine_identity.h"
 #include "itticket/screen_capture.h"
 #include "itticket/screenshot_names.h"

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "app/process_values.h"
+#include "environment/process_values.h"
 #include "itticket/get_url.h"
 #include "transport/suite_exports.h"
 #include "transport/suite_library.h"

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "app/config_sources.h"
-#include "app/wide_text.h"
+#include "environment/config_sources.h"
+#include "text/wide_text.h"
 #include "itticket/lan_address.h"
 #include "itticket/record_files.h"
 #include "itticket/ticket_log.h"

@@ -20,7 +20,7 @@
 
 #include <string>
 
-#include "app/process_values.h"
+#include "environment/process_values.h"
 #include "itticket/delivery_mode.h"
 #include "itticket/get_url.h"
 #include "itticket/screenshot_delivery.h"

@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <optional>
 
-#include "app/json_text.h"
+#include "text/json_text.h"
 
 namespace tiqora {
 

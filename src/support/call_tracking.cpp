@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/process_values.h"
-#include "app/wide_text.h"
+#include "environment/process_values.h"
+#include "text/wide_text.h"
 #include "itticket/ticket_log.h"
 #include "transport/suite_library.h"
 

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "app/config_sources.h"
-#include "app/wide_text.h"
+#include "environment/config_sources.h"
+#include "text/wide_text.h"
 #include "resource.h"
 #include "support/call_tracking.h"
 #include "support/history_dlg.h"

@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "app/process_values.h"
-#include "app/request_details.h"
+#include "environment/process_values.h"
+#include "environment/request_details.h"
 #include "ui/dialog_sk.h"
 #include "ui/gdi.h"
 #include "ui/hover_btn.h"

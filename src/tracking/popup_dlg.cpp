@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
-#include "app/process_values.h"
-#include "app/wide_text.h"
+#include "environment/process_values.h"
+#include "text/wide_text.h"
 #include "resource.h"
 #include "tracking/popup_position.h"
 #include "tracking/ticket_addresses.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 #include "itticket/ticket_log.h"
 #include "support/history_dlg.h"
 #include "support/request_history.h"

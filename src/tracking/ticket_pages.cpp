@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/config_sources.h"
-#include "app/process_values.h"
-#include "app/wide_text.h"
+#include "environment/config_sources.h"
+#include "environment/process_values.h"
+#include "text/wide_text.h"
 #include "itticket/get_url.h"
 #include "itticket/ticket_log.h"
 #include "tracking/ticket_addresses.h"

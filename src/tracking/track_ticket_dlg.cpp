@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 #include "itticket/ticket_log.h"
 #include "resource.h"
 #include "tracking/sent_tickets.h"

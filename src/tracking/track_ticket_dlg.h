@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/config_sources.h"
+#include "environment/config_sources.h"
 #include "tracking/ticket_history.h"
 #include "tracking/ticket_pages.h"
 #include "ui/dialog_sk.h"

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <string_view>
 
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 #include "ui/list_rules.h"
 
 namespace tiqora::ui {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/config_sources.h"
-#include "app/wide_text.h"
+#include "environment/config_sources.h"
+#include "text/wide_text.h"
 #include "resource.h"
 #include "support/browser_routes.h"
 #include "support/flat_json.h"

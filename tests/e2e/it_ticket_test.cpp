@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 #include "itticket/machine_identity.h"
 #include "resource.h"
 #include "support/flat_json.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 #include "support/machine.h"
 #include "support/test_paths.h"
 #include "support/ticket_files.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 #include "resource.h"
 #include "support/browser_routes.h"
 #include "support/machine.h"

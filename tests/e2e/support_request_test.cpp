@@ -5,7 +5,7 @@
 
 #include <regex>
 
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 #include "resource.h"
 #include "support/machine.h"
 #include "support/test_paths.h"

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 #include "itticket/ticket_rules.h"
 #include "resource.h"
 #include "support/browser_routes.h"

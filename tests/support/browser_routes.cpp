@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 #include "support/test_paths.h"
 #include "support/ui_driver.h"
 

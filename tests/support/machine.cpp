@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 #include "support/browser_routes.h"
 #include "support/test_paths.h"
 #include "support/vendor_journal.h"

@@ -15,7 +15,7 @@
 
 #include <string>
 
-#include "app/config_sources.h"
+#include "environment/config_sources.h"
 
 namespace tiqora::test {
 

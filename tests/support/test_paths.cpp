@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 
 namespace tiqora::test {
 

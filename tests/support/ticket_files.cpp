@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 #include "support/machine.h"
 
 namespace tiqora::test {

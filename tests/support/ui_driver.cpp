@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 
 namespace tiqora::test {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 #include "support/machine.h"
 #include "support/test_paths.h"
 #include "support/ui_driver.h"

@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 #include "support/browser_routes.h"
 #include "support/machine.h"
 #include "support/ui_driver.h"

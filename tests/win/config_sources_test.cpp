@@ -1,6 +1,6 @@
 // The configuration readers against the real private-profile functions and
 // registry of the Wine machine.
-#include "app/config_sources.h"
+#include "environment/config_sources.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // itself, and the support phone number of TiqoraDesk.ini.
 #include <gtest/gtest.h>
 
-#include "app/config_sources.h"
-#include "app/feedback_details.h"
+#include "environment/config_sources.h"
+#include "feedback/feedback_details.h"
 #include "feedback/feedback_log.h"
 #include "support/machine.h"
 #include "support/test_paths.h"

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 #include "support/machine.h"
 #include "support/vendor_journal.h"
 

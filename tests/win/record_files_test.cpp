@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 #include "itticket/machine_identity.h"
 #include "itticket/record_files.h"
 #include "support/machine.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/request_details.h"
+#include "environment/request_details.h"
 #include "support/history_dlg.h"
 #include "support/machine.h"
 #include "support/request_history.h"

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 #include "support/browser_routes.h"
 #include "support/machine.h"
 #include "support/ticket_files.h"

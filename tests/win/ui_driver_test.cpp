@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "helpers/driver_target_ids.h"
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 #include "support/test_paths.h"
 
 namespace tiqora::test {

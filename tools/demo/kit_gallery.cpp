@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 #include "resource.h"
 #include "support/screenshot.h"
 #include "support/ui_driver.h"

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/wide_text.h"
+#include "text/wide_text.h"
 #include "itticket/ticket_log.h"
 
 int wmain(int argc, wchar_t** argv) {

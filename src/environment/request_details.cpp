@@ -1,6 +1,6 @@
-#include "app/request_details.h"
+#include "environment/request_details.h"
 
-#include "app/config_sources.h"
+#include "environment/config_sources.h"
 
 namespace tiqora {
 

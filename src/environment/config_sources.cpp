@@ -1,4 +1,4 @@
-#include "app/config_sources.h"
+#include "environment/config_sources.h"
 
 #include <windows.h>
 

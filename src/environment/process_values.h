@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/config_sources.h"
+#include "environment/config_sources.h"
 #include "transport/suite_library.h"
 #include "ui/message_dlg.h"
 

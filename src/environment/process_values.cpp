@@ -1,4 +1,4 @@
-#include "app/process_values.h"
+#include "environment/process_values.h"
 
 #include <windows.h>
 #include <shlobj.h>

@@ -1,4 +1,4 @@
-#include "app/json_text.h"
+#include "text/json_text.h"
 
 #include <cstddef>
 

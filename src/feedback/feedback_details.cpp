@@ -1,10 +1,10 @@
-#include "app/feedback_details.h"
+#include "feedback/feedback_details.h"
 
 #include <cwctype>
 #include <initializer_list>
 
-#include "app/config_sources.h"
-#include "app/wide_text.h"
+#include "environment/config_sources.h"
+#include "text/wide_text.h"
 #include "feedback/feedback_log.h"
 
 namespace tiqora {
