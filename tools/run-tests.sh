@@ -24,8 +24,17 @@ wine_machine_start "$BUILD" --fresh
 rm -rf "$BUILD/vendor"
 vendor_services_start "$BUILD/vendor"
 win_rc=0
-ctest --test-dir "$BUILD/win" --output-on-failure --timeout 120 2>&1 | tee "$BUILD/win-tests.log" || win_rc=$?
+# A test that fails is run once more: under Wine a test process now and then
+# dies before it starts (no output, 0.01 s). Both attempts stay in the log,
+# and the tests that passed only on their second run are named below.
+ctest --test-dir "$BUILD/win" --output-on-failure --timeout 120 --repeat until-pass:2 2>&1 |
+  tee "$BUILD/win-tests.log" || win_rc=$?
 [ "${PIPESTATUS[0]}" -eq 0 ] || win_rc=1
+second_runs=$(awk '/Test +#[0-9]+:.*\*\*\*Failed/ { match($0, /#[0-9]+:/); failed[substr($0, RSTART, RLENGTH)] = 1 }
+                   /Test +#[0-9]+:.* Passed/ { match($0, /#[0-9]+:/); id = substr($0, RSTART, RLENGTH)
+                                               if (id in failed) { sub(/^.*Test +#[0-9]+: /, ""); sub(/ \.+.*$/, ""); print "  " $0 } }' \
+  "$BUILD/win-tests.log")
+[ -z "$second_runs" ] || printf 'passed only on a second run:\n%s\n' "$second_runs"
 
 # One closing line for both runs.
 count() { sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1 \2/p' "$1" | tail -n1; }
