@@ -496,6 +496,9 @@ INT_PTR CSystemAdminDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, b
     }
     case WM_SETCURSOR:
         if (onSetCursor(reinterpret_cast<HWND>(wParam))) {
+            // The answer travels in DWLP_MSGRESULT: TRUE stops the control
+            // from putting its own cursor back.
+            SetMessageResult(TRUE);
             handled = true;
             return TRUE;
         }

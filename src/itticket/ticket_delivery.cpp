@@ -28,6 +28,19 @@ std::string currentSubmitTime() {
     return submitTime(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
 }
 
+// The members both bodies carry, from the form and the machine.
+template <typename Fields>
+void fillCommonFields(Fields& fields, const TicketSender& sender, const TicketInput& ticket) {
+    fields.submitTime = currentSubmitTime();
+    fields.licenceCode = sender.licenceCode;
+    fields.ip = ticket.machineIp;
+    fields.computerName = ticket.hostName;
+    fields.userName = sender.userName;
+    fields.issueTitle = ticket.issueTitle;
+    fields.description = ticket.description;
+    fields.priority = ticket.priorityCode;
+}
+
 std::string replyText(const std::vector<char>& reply) {
     return std::string(reply.data(), strnlen(reply.data(), reply.size()));
 }
@@ -122,14 +135,7 @@ int decideAndSend(TicketSender& sender, TicketInput ticket, std::wstring& ticket
 int sendDataTOLanSrv(TicketSender& sender, const TicketInput& ticket, std::wstring& ticketId) {
     writeTicketLog("Enter Lan function sendDataTOLanSrv()");
     LanTicketFields fields;
-    fields.submitTime = currentSubmitTime();
-    fields.licenceCode = sender.licenceCode;
-    fields.ip = ticket.machineIp;
-    fields.computerName = ticket.hostName;
-    fields.userName = sender.userName;
-    fields.issueTitle = ticket.issueTitle;
-    fields.description = ticket.description;
-    fields.priority = ticket.priorityCode;
+    fillCommonFields(fields, sender, ticket);
     // The screenshot goes first, so the server has it when the ticket names
     // it; a picture that is gone by now travels as no screenshot at all.
     if (sender.hasScreenshot) {
@@ -185,15 +191,8 @@ int sendDataTOLanSrv(TicketSender& sender, const TicketInput& ticket, std::wstri
 int sendDataTOWebSrv(TicketSender& sender, const TicketInput& ticket, std::wstring& ticketId) {
     writeTicketLog("SendWebRpt=ON  START sendDataTOWebSrv()");
     WebTicketFields fields;
-    fields.submitTime = currentSubmitTime();
+    fillCommonFields(fields, sender, ticket);
     fields.corpId = sender.corporateId;
-    fields.licenceCode = sender.licenceCode;
-    fields.ip = ticket.machineIp;
-    fields.computerName = ticket.hostName;
-    fields.userName = sender.userName;
-    fields.issueTitle = ticket.issueTitle;
-    fields.description = ticket.description;
-    fields.priority = ticket.priorityCode;
     fields.withContact = sender.contactRequired;
     fields.mobile = sender.mobile;
     fields.email = sender.email;
