@@ -13,7 +13,8 @@
 #
 # Without a display (or with TIQORA_HEADLESS=1) it runs a scripted tour in Xvfb
 # that saves a PNG of every dialog into BUILD/demo/screenshots/ and lists the
-# files with what each shows. Exits non-zero when a step fails.
+# files with what each shows, then takes the same tour at 144 DPI into
+# BUILD/demo/screenshots/144dpi/. Exits non-zero when a step fails.
 #
 # TIQORA_BUILD chooses the build tree (default: build), as for tools/build.sh.
 set -euo pipefail
@@ -69,6 +70,14 @@ run_tour() {
     return $rc
   fi
   echo "(in $SCREENSHOTS)"
+  echo "== tour at 144 DPI"
+  mkdir -p "$SCREENSHOTS/144dpi"
+  run_logged "$DEMO/tour-144dpi.log" "$TOUR" --tour "$(winepath -w "$SCREENSHOTS/144dpi" 2>/dev/null)" --dpi 144 || rc=$?
+  if [ $rc -ne 0 ]; then
+    echo "tour at 144 DPI failed (exit code $rc)" >&2
+    return $rc
+  fi
+  echo "(in $SCREENSHOTS/144dpi)"
   echo "== gallery: the program's own message box"
   run_logged "$DEMO/gallery.log" "$BUILD/win/bin/kit_gallery.exe" "$(winepath -w "$SCREENSHOTS/gallery" 2>/dev/null)" || rc=$?
   if [ $rc -ne 0 ]; then
@@ -92,6 +101,9 @@ print_vendor_journal() {
   [ $count -gt 0 ] || echo "  (nothing)"
 }
 
+# The tour's virtual screen is a full-HD one, the usual screen of a 144-DPI
+# setting: the tallest form (feedback) is 820 pixels high there.
+export TIQORA_SCREEN=${TIQORA_SCREEN:-1920x1080x24}
 source tools/wine-machine.sh
 source tools/vendor-services.sh
 trap 'vendor_services_stop; wine_machine_stop' EXIT

@@ -53,7 +53,8 @@ for name in "${targets[@]}"; do
   rc=0
   "$program" -max_total_time="$SECONDS_EACH" -runs="$RUNS_EACH" -max_len=25000 -print_final_stats=1 \
     -artifact_prefix="$BUILD/fuzz/findings/$name-" "$work" "$corpus" >"$BUILD/fuzz/$name.log" 2>&1 || rc=$?
-  grep -E '^stat::number_of_executed_units|^stat::peak_rss_mb' "$BUILD/fuzz/$name.log" | sed "s/^/  /" || true
+  # "Done N runs in T second(s)": the executions and the time of the run.
+  grep -E '^Done [0-9]+ runs|^stat::peak_rss_mb' "$BUILD/fuzz/$name.log" | sed "s/^/  /" || true
   if [ $rc -ne 0 ]; then
     log "$name: FINDING (exit code $rc), see $BUILD/fuzz/$name.log and $BUILD/fuzz/findings/"
     status=1

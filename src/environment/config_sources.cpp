@@ -1,7 +1,10 @@
 #include "environment/config_sources.h"
 
+#include "environment/registry_value.h"
+
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace tiqora {
@@ -83,13 +86,13 @@ std::optional<std::wstring> readRegistryString(RegistrySource source, const wcha
     RegCloseKey(key);
     if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;
 
-    size_t length = bytes / sizeof(wchar_t);
-    while (length > 0 && buffer[length - 1] == L'\0') --length;
-    // A value stored without its terminator that fills the whole buffer has
-    // no room for one: it is too long for this buffer.
-    if (length >= buffer.size()) return std::nullopt;
-    // Text after an embedded NUL is not part of the string.
-    return std::wstring(buffer.data(), wcsnlen(buffer.data(), length));
+    // The registry reports the size it wrote, which is never more than the
+    // buffer; the rule cuts it to the buffer all the same.
+    const size_t units = std::min<size_t>(bytes / sizeof(wchar_t), buffer.size());
+    const std::u16string returned(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(units));
+    const auto value = registryStringValue(returned, buffer.size());
+    if (!value) return std::nullopt;
+    return std::wstring(value->begin(), value->end());
 }
 
 std::wstring readRegistryString(std::initializer_list<RegistrySource> order, const wchar_t* name,

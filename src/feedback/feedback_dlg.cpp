@@ -165,10 +165,14 @@ bool Feedback::OnCommand(int id, int code, HWND control) {
 void Feedback::OnOK() { OnBnClickedOk(); }
 
 void Feedback::chooseRating(size_t index) {
+    // A rating chosen from the keyboard hides the focused button: the focus
+    // moves to the picture that takes its place, so the user keeps it.
+    const bool focusOnRating = GetFocus() == ratingButtons_[index].hwnd();
     for (size_t i = 0; i < ratingButtons_.size(); ++i) {
         ShowWindow(ratingButtons_[i].hwnd(), i == index ? SW_HIDE : SW_SHOW);
         ShowWindow(chosenImages_[i].hwnd(), i == index ? SW_SHOW : SW_HIDE);
     }
+    if (focusOnRating) SetFocus(chosenImages_[index].hwnd());
     SetWindowTextW(item(IDC_FEEDBACK_RATING_WORD), fromUtf8(kRatingWords[index]).c_str());
     // The chosen word takes the place of the hover word at once, not only at
     // the next mouse move.

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -233,32 +234,47 @@ void CSystemAdminDlg::hideContactFields() {
     for (int id : {IDC_TICKET_EMAIL_ICON, IDC_TICKET_EMAIL_LABEL, IDC_TICKET_EMAIL, IDC_TICKET_CONTACT_LABEL,
                    IDC_TICKET_MOBILE, IDC_TICKET_CONTACT_ICON})
         ShowWindow(item(id), SW_HIDE);
+    // The offsets are those of the form at 96 DPI; at a larger DPI they grow
+    // with the controls, so that nothing lands on another.
+    const int dpi = ui::systemDpi();
+    const auto px = [dpi](int at96) { return MulDiv(at96, dpi, 96); };
     const struct {
         int id;
         int x;
         int y;
     } moves[] = {
-        {IDC_TICKET_DESC_LABEL, left - 45, top + 5},    {IDC_TICKET_DESC_MARK, left - 55, top},
-        {IDC_TICKET_COUNTER, left + 150, top + 5},      {IDC_TICKET_DESCRIPTION, left - 55, top + 30},
-        {IDC_TICKET_SCREENSHOT_LINK, left - 45, top + 205}, {IDC_TICKET_HISTORY_LINK, left + 45, top + 205},
-        {IDC_TICKET_SUBMIT, left + 140, top + 200},     {IDC_TICKET_CANCEL, left + 230, top + 200},
+        {IDC_TICKET_DESC_LABEL, left - px(45), top + px(5)},
+        {IDC_TICKET_DESC_MARK, left - px(55), top},
+        {IDC_TICKET_COUNTER, left + px(150), top + px(5)},
+        {IDC_TICKET_DESCRIPTION, left - px(55), top + px(30)},
+        {IDC_TICKET_SCREENSHOT_LINK, left - px(45), top + px(205)},
+        {IDC_TICKET_HISTORY_LINK, left + px(45), top + px(205)},
+        {IDC_TICKET_SUBMIT, left + px(140), top + px(200)},
+        {IDC_TICKET_CANCEL, left + px(230), top + px(200)},
     };
-    RECT description;
-    GetWindowRect(item(IDC_TICKET_DESCRIPTION), &description);
+    const auto sizeOf = [this](int id) {
+        RECT r;
+        GetWindowRect(item(id), &r);
+        return SIZE{r.right - r.left, r.bottom - r.top};
+    };
+    // Where a moved control would reach into the next one on its line, it
+    // ends a little before it (the links are wider than their texts).
+    const auto widthBefore = [&](int id, int x, int nextX) {
+        return std::min<int>(sizeOf(id).cx, nextX - x - px(4));
+    };
     // One batch: the controls move together and the form is repainted once.
     HDWP batch = BeginDeferWindowPos(static_cast<int>(std::size(moves)));
-    for (const auto& move : moves) {
-        int width = 0, height = 0;
-        UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-        if (move.id == IDC_TICKET_DESCRIPTION) {
-            width = description.right - description.left;
-            height = description.bottom - description.top + 40;  // the room the contact rows left
-        } else {
-            flags |= SWP_NOSIZE;
-        }
-        HDWP next = batch ? DeferWindowPos(batch, item(move.id), nullptr, move.x, move.y, width, height, flags) : nullptr;
+    for (size_t i = 0; i < std::size(moves); ++i) {
+        const auto& move = moves[i];
+        SIZE size = sizeOf(move.id);
+        if (move.id == IDC_TICKET_DESCRIPTION) size.cy += px(40);  // the room the contact rows left
+        if (move.id == IDC_TICKET_SCREENSHOT_LINK || move.id == IDC_TICKET_HISTORY_LINK)
+            size.cx = widthBefore(move.id, move.x, moves[i + 1].x);
+        const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+        HDWP next = batch ? DeferWindowPos(batch, item(move.id), nullptr, move.x, move.y, size.cx, size.cy, flags)
+                          : nullptr;
         // Without a batch (out of memory) each control moves on its own.
-        if (!next) SetWindowPos(item(move.id), nullptr, move.x, move.y, width, height, flags);
+        if (!next) SetWindowPos(item(move.id), nullptr, move.x, move.y, size.cx, size.cy, flags);
         batch = next;
     }
     if (batch) EndDeferWindowPos(batch);

@@ -31,7 +31,11 @@ BOOL HistoryDlg::OnInitDialog() {
     list_.DefineColumns(L"Sr.No.,60;Date ,100;Call Id,100;Issue Description,275;Mobile No.,100");
     closeButton_.Attach(hwnd(), IDC_HISTORY_CLOSE);
     closeButton_.LoadStrip(IDB_STRIP_CLOSE);
+    // The list has no label of its own: the skin's title names it for
+    // screen readers.
+    SetWindowTextW(list_.hwnd(), L"Request History");
     loadRows();
+    SetFocus(list_.hwnd());
     return FALSE;
 }
 

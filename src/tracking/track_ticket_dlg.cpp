@@ -96,6 +96,10 @@ BOOL TrackTicketDlg::OnInitDialog() {
     list_.ClearRows();
     fillList();
     writeTicketLog("after findfiles");
+    // The list has no label of its own: the skin's title names it for
+    // screen readers. The user starts in the list.
+    SetWindowTextW(list_.hwnd(), L"Ticket History");
+    SetFocus(list_.hwnd());
     return FALSE;
 }
 

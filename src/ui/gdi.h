@@ -88,6 +88,14 @@ private:
     HGDIOBJ previous_;
 };
 
+// The DPI the program draws at: the system's, as the program is DPI aware
+// (96 when the screen cannot be asked).
+inline int systemDpi() {
+    ScreenDC screen;
+    const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? dpi : 96;
+}
+
 // A font of the given face and cell height, other attributes default.
 inline Font makeFont(const wchar_t* face, int height, int weight = FW_DONTCARE, BYTE pitchAndFamily = DEFAULT_PITCH) {
     LOGFONTW font{};

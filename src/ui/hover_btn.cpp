@@ -20,7 +20,7 @@ BOOL CHoverBtn::LoadStrip(int bitmapId) {
     frameWidth_ = info.bmWidth / 3;
     frameHeight_ = info.bmHeight;
     if (hwnd())
-        SetWindowPos(hwnd(), nullptr, 0, 0, frameWidth_, frameHeight_, SWP_NOMOVE | SWP_NOOWNERZORDER);
+        SetWindowPos(hwnd(), nullptr, 0, 0, frameWidth_, frameHeight_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return TRUE;
 }
 
@@ -33,6 +33,17 @@ void CHoverBtn::DrawItem(const DRAWITEMSTRUCT& item) {
     SelectedObject selected(memory.get(), strip_.get());
     const int sourceX = hoverFrameX((item.itemState & ODS_SELECTED) != 0, hover_, frameWidth_);
     BitBlt(item.hDC, 0, 0, frameWidth_, frameHeight_, memory.get(), sourceX, 0, SRCCOPY);
+    drawFocusCue(item);
+}
+
+void CHoverBtn::drawFocusCue(const DRAWITEMSTRUCT& item) {
+    // The picture shows no focus of its own: keyboard users see the dotted
+    // rectangle of every other button (hidden while the user works with the
+    // mouse only, as the system hides it).
+    if (!(item.itemState & ODS_FOCUS) || (item.itemState & ODS_NOFOCUSRECT)) return;
+    RECT inner = item.rcItem;
+    InflateRect(&inner, -2, -2);
+    DrawFocusRect(item.hDC, &inner);
 }
 
 void CHoverBtn::drawWithoutStrip(const DRAWITEMSTRUCT& item) {
@@ -44,6 +55,7 @@ void CHoverBtn::drawWithoutStrip(const DRAWITEMSTRUCT& item) {
     const std::wstring text = windowText(item.hwndItem);
     SetBkMode(item.hDC, TRANSPARENT);
     DrawTextW(item.hDC, text.c_str(), -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    drawFocusCue(item);
 }
 
 bool CHoverBtn::OnReflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {

@@ -26,6 +26,7 @@ protected:
 
 private:
     void drawWithoutStrip(const DRAWITEMSTRUCT& item);
+    static void drawFocusCue(const DRAWITEMSTRUCT& item);
 
     Bitmap strip_;
     int frameWidth_ = 0;

@@ -107,8 +107,16 @@ std::optional<Picture> capture(HWND window) {
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     {
         const SelectedObject selected(memory.get(), bitmap.get());
-        if (!selected ||
-            !BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY | CAPTUREBLT))
+        // Only the part on the screen is copied (the rest stays black): under
+        // Wine a copy that reaches past the screen's edge comes back black
+        // as a whole, as happens to a tall form at a high DPI.
+        const RECT desktop{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                           GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                           GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+        RECT shown{};
+        if (!selected || !IntersectRect(&shown, &rect, &desktop) ||
+            !BitBlt(memory.get(), shown.left - rect.left, shown.top - rect.top, shown.right - shown.left,
+                    shown.bottom - shown.top, screen.get(), shown.left, shown.top, SRCCOPY | CAPTUREBLT))
             return std::nullopt;
     }
     return readPixels(screen.get(), bitmap.get(), width, height);

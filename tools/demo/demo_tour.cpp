@@ -5,6 +5,8 @@
 //   demo_tour --tour OUTDIR    lays it out, then runs the program in each of
 //                              its modes, saves a PNG of every dialog it shows
 //                              into OUTDIR and closes it the way a user would
+//   demo_tour --tour OUTDIR --dpi 144
+//                              the same tour with the programs at 144 DPI
 //
 // The tour is the table in tourRuns(): one row per program run, each with the
 // dialog that run shows and the dialogs opened from it. Every run must end
@@ -14,6 +16,7 @@
 #include <wininet.h>
 #include <tlhelp32.h>
 
+#include <cstdlib>
 #include <functional>
 #include <iostream>
 #include <stdexcept>
@@ -512,8 +515,31 @@ int tour(const std::wstring& folder) {
     return 0;
 }
 
+// The system DPI of the programs the tour starts (Wine reads it at each
+// process start); the tour puts 96 back when it ends.
+void setLogPixels(DWORD dpi) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot open the desktop settings of the registry");
+    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    RegCloseKey(key);
+}
+
+struct DpiForTheTour {
+    explicit DpiForTheTour(DWORD dpi) { setLogPixels(dpi); }
+    ~DpiForTheTour() {
+        try {
+            setLogPixels(96);
+        } catch (const std::exception&) {
+        }
+    }
+    DpiForTheTour(const DpiForTheTour&) = delete;
+    DpiForTheTour& operator=(const DpiForTheTour&) = delete;
+};
+
 int usage() {
-    std::cerr << "usage: demo_tour --layout | --tour OUTDIR\n";
+    std::cerr << "usage: demo_tour --layout | --tour OUTDIR [--dpi N]\n";
     return 2;
 }
 
@@ -524,13 +550,18 @@ int wmain(int argc, wchar_t** argv) {
     using namespace tiqora::demo;
     const std::vector<std::wstring> args(argv + 1, argv + argc);
     const bool layout = args.size() == 1 && args[0] == L"--layout";
-    const bool tourMode = args.size() == 2 && args[0] == L"--tour";
+    const bool tourMode = (args.size() == 2 || (args.size() == 4 && args[2] == L"--dpi")) && args[0] == L"--tour";
     if (!layout && !tourMode) return usage();
+    const DWORD dpi = args.size() == 4 ? static_cast<DWORD>(std::wcstoul(args[3].c_str(), nullptr, 10)) : 96;
+    if (dpi < 96 || dpi > 480) return usage();
     try {
         // Both modes lay the installation out; the tour does it again right
         // before it starts, so it always meets the same machine.
         tiqora::test::SuiteMachine::standard();
-        if (tourMode) return tour(args[1]);
+        if (tourMode) {
+            const DpiForTheTour atDpi(dpi);
+            return tour(args[1]);
+        }
         std::cout << "sample suite installation laid out in "
                   << tiqora::toUtf8(tiqora::test::SuiteMachine::installFolder()) << std::endl;
         return 0;
