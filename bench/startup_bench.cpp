@@ -145,6 +145,7 @@ Sample measure(const Subject& subject) {
         fail(L"cannot start " + subject.program + L" (error " + std::to_wstring(GetLastError()) + L")");
 
     HWND window = nullptr;
+    bool waitedForIdle = false;
     for (;;) {
         bool shown = false;
         window = paintedWindow(child.info.dwProcessId, subject.windowClass, subject.windowText, shown);
@@ -159,7 +160,18 @@ Sample measure(const Subject& subject) {
                  L") before its dialog was painted");
         if (elapsed > kPaintTimeoutMs)
             fail(std::wstring(subject.label) + L": no painted window of class " + subject.windowClass);
-        Sleep(1);
+        if (shown && !waitedForIdle) {
+            // Shown but not painted yet: wait, once, until the program's
+            // thread has handled all it has (its paints included) and waits
+            // for input, rather than asking the single-threaded wineserver
+            // about every control each millisecond, which slows the program
+            // being measured down the more controls it has. Polling goes on
+            // after it, in case the program was idle before its form.
+            WaitForInputIdle(child.info.hProcess, kPaintTimeoutMs);
+            waitedForIdle = true;
+        } else {
+            Sleep(1);
+        }
     }
 
     // Under Wine these are the Linux process's own figures, read from

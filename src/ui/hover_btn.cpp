@@ -19,8 +19,13 @@ BOOL CHoverBtn::LoadStrip(int bitmapId) {
     }
     frameWidth_ = info.bmWidth / 3;
     frameHeight_ = info.bmHeight;
+    // The strips are drawn for 96 DPI; at a larger DPI the button grows with
+    // the dialog and the frame is stretched to it.
+    const int dpi = systemDpi();
+    shownWidth_ = MulDiv(frameWidth_, dpi, 96);
+    shownHeight_ = MulDiv(frameHeight_, dpi, 96);
     if (hwnd())
-        SetWindowPos(hwnd(), nullptr, 0, 0, frameWidth_, frameHeight_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(hwnd(), nullptr, 0, 0, shownWidth_, shownHeight_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return TRUE;
 }
 
@@ -32,7 +37,15 @@ void CHoverBtn::DrawItem(const DRAWITEMSTRUCT& item) {
     MemoryDC memory(item.hDC);
     SelectedObject selected(memory.get(), strip_.get());
     const int sourceX = hoverFrameX((item.itemState & ODS_SELECTED) != 0, hover_, frameWidth_);
-    BitBlt(item.hDC, 0, 0, frameWidth_, frameHeight_, memory.get(), sourceX, 0, SRCCOPY);
+    if (shownWidth_ == frameWidth_ && shownHeight_ == frameHeight_) {
+        BitBlt(item.hDC, 0, 0, frameWidth_, frameHeight_, memory.get(), sourceX, 0, SRCCOPY);
+    } else {
+        const int previousMode = SetStretchBltMode(item.hDC, HALFTONE);
+        SetBrushOrgEx(item.hDC, 0, 0, nullptr);
+        StretchBlt(item.hDC, 0, 0, shownWidth_, shownHeight_, memory.get(), sourceX, 0, frameWidth_, frameHeight_,
+                   SRCCOPY);
+        SetStretchBltMode(item.hDC, previousMode);
+    }
     drawFocusCue(item);
 }
 

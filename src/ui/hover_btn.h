@@ -11,7 +11,7 @@ namespace tiqora::ui {
 class CHoverBtn : public Control {
 public:
     // Loads strip `bitmapId`, frames = strip width / 3 by strip height, and
-    // resizes the button to one frame. FALSE when the strip does not load
+    // resizes the button to one frame (scaled by the DPI over 96). FALSE when the strip does not load
     // (the button then draws itself as a plain push button with its text).
     BOOL LoadStrip(int bitmapId);
 
@@ -31,6 +31,8 @@ private:
     Bitmap strip_;
     int frameWidth_ = 0;
     int frameHeight_ = 0;
+    int shownWidth_ = 0;  // the button's size: one frame at the program's DPI
+    int shownHeight_ = 0;
     bool hover_ = false;
     bool tracking_ = false;
 };
