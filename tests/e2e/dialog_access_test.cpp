@@ -112,13 +112,16 @@ struct DialogCase {
     std::vector<int> tabOrder;
     // Each input and picture button with the name a screen reader gives it.
     std::vector<std::pair<int, std::wstring>> names;
+    // What the machine holds besides the standard installation.
+    std::function<void()> prepare = [] {};
 };
 
-void prepareMachine() {
+void prepareFor(const DialogCase& c) {
     SuiteMachine::standard();
     // A recorded support request, so that the request form offers History.
     writeFileBytes(L"C:\\ProgramData\\Orvantis\\Tiqora.ini",
                    "[Tiqora]\r\nCNT=1\r\n1=7/12/2026 05:26#CT : 4711#VIRUS - slow#9876543210\r\n");
+    c.prepare();
 }
 
 HWND openRequestForm(AppProcess& app) { return app.waitForWindow(L"Tiqora_Desk"); }
@@ -193,7 +196,8 @@ const std::vector<DialogCase>& dialogCases() {
          {IDC_TICKET_USER_NAME, IDC_TICKET_ISSUE, IDC_TICKET_PRIORITY, IDC_TICKET_EMAIL, IDC_TICKET_MOBILE,
           IDC_TICKET_DESCRIPTION, IDC_TICKET_SCREENSHOT_LINK, IDC_TICKET_HISTORY_LINK, IDC_TICKET_SUBMIT,
           IDC_TICKET_CANCEL},
-         {{IDC_TICKET_EMAIL, L"Email Id         :"}, {IDC_TICKET_MOBILE, L"Contact No    :"}}},
+         {{IDC_TICKET_EMAIL, L"Email Id         :"}, {IDC_TICKET_MOBILE, L"Contact No    :"}},
+         [] { SuiteMachine::existing().set(RegistrySource::SuiteConfig, L"CorporateID", L"QRS-T2002"); }},
         {"TicketHistory", L"/sys",
          [](AppProcess& app) {
              clickLink(openItTicketForm(app), IDC_TICKET_HISTORY_LINK);
@@ -215,12 +219,6 @@ const std::vector<DialogCase>& dialogCases() {
          {{IDC_POPUP_OPEN, L"Open Ticket"}, {IDC_POPUP_CLOSE, L"Close"}}},
     };
     return cases;
-}
-
-void prepareFor(const DialogCase& c) {
-    prepareMachine();
-    if (std::string(c.name) == "ItTicketFormOfTheContactCustomer")
-        SuiteMachine::existing().set(RegistrySource::SuiteConfig, L"CorporateID", L"QRS-T2002");
 }
 
 class DialogAccessTest : public ::testing::TestWithParam<DialogCase> {
@@ -326,17 +324,6 @@ TEST(FeedbackByKeyboard, SpaceChoosesTheFocusedRatingAndTheFocusStaysOnIt) {
     EXPECT_TRUE(isVisible(control(form, IDC_FEEDBACK_RATING_4)));
 }
 
-// The system DPI of the programs started from now on (Wine reads it at each
-// process start).
-void setLogPixels(DWORD dpi) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                              &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-    RegCloseKey(key);
-}
-
 struct ScaledCase {
     const DialogCase* dialog;
     DWORD dpi;
@@ -344,7 +331,7 @@ struct ScaledCase {
 
 class DialogLayoutTest : public ::testing::TestWithParam<ScaledCase> {
 protected:
-    void TearDown() override { setLogPixels(96); }
+    void TearDown() override { setDpiOfNewPrograms(96); }
 };
 
 
@@ -358,7 +345,7 @@ SIZE clientSize(HWND window) {
 // The client size of a dialog opened at 96 DPI.
 SIZE clientSizeAt96(const DialogCase& c) {
     prepareFor(c);
-    setLogPixels(96);
+    setDpiOfNewPrograms(96);
     AppProcess app(SuiteMachine::program(), c.arguments);
     return clientSize(c.open(app));
 }
@@ -368,7 +355,7 @@ TEST_P(DialogLayoutTest, EveryControlInsideTheClientAreaAndNoneOverAnother) {
     const DWORD dpi = GetParam().dpi;
     const SIZE at96 = clientSizeAt96(c);
     prepareFor(c);
-    setLogPixels(dpi);
+    setDpiOfNewPrograms(dpi);
     AppProcess app(SuiteMachine::program(), c.arguments);
     HWND dialog = c.open(app);
     // The dialog grows with the DPI: its font does, and its dialog units with

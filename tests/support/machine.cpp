@@ -206,6 +206,18 @@ void SuiteMachine::makeTicketFolders() {
     for (const std::wstring& folder : {itTicketFolder(), sentFolder(), pendingFolder()}) createFolder(folder);
 }
 
+void setDpiOfNewPrograms(unsigned long dpi) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot open the desktop settings of the registry");
+    const DWORD value = dpi;
+    const LONG written =
+        RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+    if (written != ERROR_SUCCESS) throw std::runtime_error("cannot write the DPI setting");
+}
+
 std::string SuiteMachine::ticketLog() { return readFileBytes(ticketLogPath()); }
 std::string SuiteMachine::feedbackLog() { return readFileBytes(feedbackLogPath()); }
 

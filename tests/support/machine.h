@@ -92,6 +92,11 @@ private:
     static void makeTicketFolders();
 };
 
+// The system DPI (Wine's LogPixels) of the programs started from now on:
+// Wine reads it once at each process start. Throws std::runtime_error when
+// the setting cannot be written.
+void setDpiOfNewPrograms(unsigned long dpi);
+
 // Deletes a folder and everything below it; true when it is gone.
 bool deleteTree(const std::wstring& folder);
 

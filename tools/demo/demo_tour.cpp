@@ -518,22 +518,12 @@ int tour(const std::wstring& folder) {
     return 0;
 }
 
-// The system DPI of the programs the tour starts (Wine reads it at each
-// process start); the tour puts 96 back when it ends.
-void setLogPixels(DWORD dpi) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        throw std::runtime_error("cannot open the desktop settings of the registry");
-    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-    RegCloseKey(key);
-}
-
+// The tour's programs run at the DPI asked for; 96 comes back when it ends.
 struct DpiForTheTour {
-    explicit DpiForTheTour(DWORD dpi) { setLogPixels(dpi); }
+    explicit DpiForTheTour(DWORD dpi) { test::setDpiOfNewPrograms(dpi); }
     ~DpiForTheTour() {
         try {
-            setLogPixels(96);
+            test::setDpiOfNewPrograms(96);
         } catch (const std::exception&) {
         }
     }
