@@ -88,12 +88,16 @@ private:
     HGDIOBJ previous_;
 };
 
-// The DPI the program draws at: the system's, as the program is DPI aware
-// (96 when the screen cannot be asked).
+// The DPI the program draws at: the system's, as the program is system-DPI
+// aware, so it holds for the whole process and is asked once (96 when the
+// screen cannot be asked).
 inline int systemDpi() {
-    ScreenDC screen;
-    const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
-    return dpi > 0 ? dpi : 96;
+    static const int dpi = [] {
+        ScreenDC screen;
+        const int asked = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+        return asked > 0 ? asked : 96;
+    }();
+    return dpi;
 }
 
 // A font of the given face and cell height, other attributes default.

@@ -67,13 +67,6 @@ std::wstring nameOf(HWND window) {
     return trimmed(name);
 }
 
-HWND focusIn(HWND dialog) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
-    return info.hwndFocus;
-}
-
 RECT screenRect(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
@@ -237,7 +230,7 @@ TEST_P(DialogAccessTest, KeyboardOrderAndScreenReaderNames) {
     // tab stop; Tab then walks the cycle in reading order and comes back.
     ASSERT_FALSE(c.tabOrder.empty());
     const auto focusOn = [&](size_t index) {
-        waitUntil([&] { return focusIn(dialog) == GetDlgItem(dialog, c.tabOrder[index % c.tabOrder.size()]); },
+        waitUntil([&] { return focusedWindow(dialog) == GetDlgItem(dialog, c.tabOrder[index % c.tabOrder.size()]); },
                   "the focus on control " + std::to_string(c.tabOrder[index % c.tabOrder.size()]));
     };
     focusOn(0);
@@ -283,7 +276,7 @@ TEST_P(DialogKeyTest, ClosesTheDialogAndLeavesItsOpener) {
     HWND dialog = c.open(app);
     HWND opener = GetWindow(dialog, GW_OWNER);
     ASSERT_NE(opener, nullptr);
-    waitUntil([&] { return focusIn(dialog) != nullptr; }, "the dialog's focus");
+    waitUntil([&] { return focusedWindow(dialog) != nullptr; }, "the dialog's focus");
     pressKey(dialog, GetParam().key);
     waitUntil([&] { return !IsWindow(dialog); }, "the dialog to close");
     EXPECT_TRUE(app.running());
@@ -306,19 +299,19 @@ TEST(FeedbackByKeyboard, SpaceChoosesTheFocusedRatingAndTheFocusStaysOnIt) {
     prepareFor(c);
     AppProcess app(SuiteMachine::program(), c.arguments);
     HWND form = c.open(app);
-    waitUntil([&] { return focusIn(form) == GetDlgItem(form, IDC_FEEDBACK_RATING_1); }, "the focus on the first rating");
+    waitUntil([&] { return focusedWindow(form) == GetDlgItem(form, IDC_FEEDBACK_RATING_1); }, "the focus on the first rating");
     for (int i = 0; i < 3; ++i) pressKey(form, VK_TAB);
-    waitUntil([&] { return focusIn(form) == GetDlgItem(form, IDC_FEEDBACK_RATING_4); }, "the focus on Good");
+    waitUntil([&] { return focusedWindow(form) == GetDlgItem(form, IDC_FEEDBACK_RATING_4); }, "the focus on Good");
     pressKey(form, VK_SPACE);
     waitUntil([&] { return textOf(control(form, IDC_FEEDBACK_RATING_WORD)) == L"Good"; }, "Good chosen");
     EXPECT_FALSE(isVisible(control(form, IDC_FEEDBACK_RATING_4)));
     // The picture of the chosen rating takes the button's place and its focus.
     EXPECT_TRUE(isVisible(control(form, IDC_FEEDBACK_CHOSEN_4)));
-    EXPECT_EQ(focusIn(form), GetDlgItem(form, IDC_FEEDBACK_CHOSEN_4));
+    EXPECT_EQ(focusedWindow(form), GetDlgItem(form, IDC_FEEDBACK_CHOSEN_4));
     EXPECT_EQ(nameOf(control(form, IDC_FEEDBACK_CHOSEN_4)), L"Good");
     // Another rating can still be chosen from the keyboard.
     pressKey(form, VK_TAB);
-    waitUntil([&] { return focusIn(form) == GetDlgItem(form, IDC_FEEDBACK_RATING_5); }, "the focus on Excellent");
+    waitUntil([&] { return focusedWindow(form) == GetDlgItem(form, IDC_FEEDBACK_RATING_5); }, "the focus on Excellent");
     pressKey(form, VK_SPACE);
     waitUntil([&] { return textOf(control(form, IDC_FEEDBACK_RATING_WORD)) == L"Excellent"; }, "Excellent chosen");
     EXPECT_TRUE(isVisible(control(form, IDC_FEEDBACK_RATING_4)));

@@ -342,14 +342,6 @@ TEST_F(FeedbackTest, CancelXAndEscapeEndTheProcessWithZero) {
     }
 }
 
-// The window that has the keyboard focus in the form's thread.
-HWND focusOf(HWND form) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info);
-    return info.hwndFocus;
-}
-
 TEST_F(FeedbackTest, ReturnBreaksTheDescriptionsLineAndSubmitsElsewhere) {
     SuiteMachine::standard();
     AppProcess app(SuiteMachine::program(), L"/feedback");
@@ -357,7 +349,7 @@ TEST_F(FeedbackTest, ReturnBreaksTheDescriptionsLineAndSubmitsElsewhere) {
     click(form, IDC_FEEDBACK_RATING_4);
 
     clickInside(form, IDC_FEEDBACK_DESCRIPTION);
-    waitUntil([&] { return focusOf(form) == control(form, IDC_FEEDBACK_DESCRIPTION); }, "the description's focus");
+    waitUntil([&] { return focusedWindow(form) == control(form, IDC_FEEDBACK_DESCRIPTION); }, "the description's focus");
     typeText(form, IDC_FEEDBACK_DESCRIPTION, L"ab");
     pressKey(form, VK_RETURN);
     // The key's character is queued behind what was posted before it: wait
@@ -370,7 +362,7 @@ TEST_F(FeedbackTest, ReturnBreaksTheDescriptionsLineAndSubmitsElsewhere) {
     EXPECT_TRUE(vendorRequests().empty());
 
     click(form, IDC_FEEDBACK_SUPPORT);
-    waitUntil([&] { return focusOf(form) == control(form, IDC_FEEDBACK_SUPPORT); }, "the issue type box's focus");
+    waitUntil([&] { return focusedWindow(form) == control(form, IDC_FEEDBACK_SUPPORT); }, "the issue type box's focus");
     pressKey(form, VK_RETURN);
     dismiss(waitForOwnMessage(app));
     EXPECT_EQ(app.waitForExit(), 0u);

@@ -177,11 +177,15 @@ void clickLink(HWND dialog, int id) {
     PostMessageW(link, WM_LBUTTONUP, 0, at);
 }
 
-void pressKey(HWND dialog, UINT virtualKey) {
+HWND focusedWindow(HWND dialog) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    HWND target = dialog;
-    if (GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) && info.hwndFocus) target = info.hwndFocus;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+void pressKey(HWND dialog, UINT virtualKey) {
+    HWND target = focusedWindow(dialog);
+    if (!target) target = dialog;
     const UINT scan = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
     PostMessageW(target, WM_KEYDOWN, virtualKey, 1 | (static_cast<LPARAM>(scan) << 16));
     PostMessageW(target, WM_KEYUP, virtualKey, 1 | (static_cast<LPARAM>(scan) << 16) | (3LL << 30));

@@ -71,6 +71,8 @@ void selectComboItem(HWND dialog, int id, int index);
 void click(HWND dialog, int id);
 // Clicks the first link of a SysLink control (a real NM_CLICK in the target).
 void clickLink(HWND dialog, int id);
+// The window that has the keyboard focus in the dialog's thread, or null.
+HWND focusedWindow(HWND dialog);
 // Posts a key press to the window that has the keyboard focus in the
 // dialog's thread (the dialog itself when none has).
 void pressKey(HWND dialog, UINT virtualKey);
