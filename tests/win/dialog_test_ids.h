@@ -6,6 +6,7 @@
 #define IDB_TEST_STRIP_84   510
 #define IDB_TEST_STRIP_86   511
 #define IDB_TEST_SKIN       512
+#define IDB_TEST_SKIN_TRUNCATED 513
 #define IDD_KIT_DIALOG      520
 #define IDC_KIT_BUTTON      521
 #define IDC_KIT_BUTTON2     522
