@@ -2,7 +2,9 @@
 // form the user sees, peak working set and private memory of TiqoraDesk.exe
 // with no switch (the support request form) and of TiqoraDesk.exe "/sys" (the
 // IT ticket form), each against startup_floor.exe, a minimal dialog program of
-// the same kind. All three run in the same session, interleaved.
+// the same kind, and the request form also against startup_floor_form.exe, the
+// same minimal program creating the form's dialog from the form's own
+// template. All four run in the same session, interleaved.
 //
 //   startup_bench.exe [--runs N]      (default 25, at least 20)
 //
@@ -47,8 +49,11 @@ constexpr DWORD kPaintTimeoutMs = 15000;
 constexpr DWORD kExitTimeoutMs = 10000;
 constexpr double kGoalRatio = 1.3;
 
-// The programs measured; the last is the floor the others are compared with.
-constexpr int kSubjects = 3;
+// The programs measured; the last is the floor the others are compared with,
+// the one before it the floor with the request form's template.
+constexpr int kSubjects = 4;
+constexpr int kRequestForm = 0;
+constexpr int kFormFloor = kSubjects - 2;
 constexpr int kFloor = kSubjects - 1;
 
 struct Subject {
@@ -244,9 +249,11 @@ int wmain(int argc, wchar_t** argv) {
         // sits beside the program, so all start from the same folder of the
         // same drive.
         SuiteMachine::standard();
-        const std::wstring floorProgram = SuiteMachine::installFolder() + L"\\startup_floor.exe";
-        if (!CopyFileW(tiqora::test::buildFile(L"startup_floor.exe").c_str(), floorProgram.c_str(), FALSE))
-            fail(L"cannot copy startup_floor.exe into " + SuiteMachine::installFolder());
+        for (const wchar_t* floorFile : {L"startup_floor.exe", L"startup_floor_form.exe"}) {
+            const std::wstring copy = SuiteMachine::installFolder() + L"\\" + floorFile;
+            if (!CopyFileW(tiqora::test::buildFile(floorFile).c_str(), copy.c_str(), FALSE))
+                fail(L"cannot copy " + std::wstring(floorFile) + L" into " + SuiteMachine::installFolder());
+        }
 
         // The support request form is the main dialog itself. The IT ticket
         // form is a dialog of the system class owned by the main dialog,
@@ -254,7 +261,10 @@ int wmain(int argc, wchar_t** argv) {
         const Subject subjects[kSubjects] = {
             {L"TiqoraDesk.exe", SuiteMachine::program(), L"", tiqora::kMainWindowClass, nullptr, IDC_REQUEST_CLOSE},
             {L"TiqoraDesk.exe /sys", SuiteMachine::program(), L"/sys", L"#32770", L"IT TICKET", IDC_TICKET_CANCEL},
-            {L"startup_floor.exe", floorProgram, L"", L"Startup_Floor", nullptr, 0},
+            {L"startup_floor_form.exe", SuiteMachine::installFolder() + L"\\startup_floor_form.exe", L"",
+             tiqora::kMainWindowClass, nullptr, 0},
+            {L"startup_floor.exe", SuiteMachine::installFolder() + L"\\startup_floor.exe", L"", L"Startup_Floor",
+             nullptr, 0},
         };
         const Subject& floor = subjects[kFloor];
 
@@ -264,8 +274,8 @@ int wmain(int argc, wchar_t** argv) {
 
         std::vector<Sample> samples[kSubjects];
         std::fprintf(stderr, "run program arguments shown_ms painted_ms peak_working_set_bytes private_bytes\n");
-        // The order of the three changes from one round to the next, going
-        // through all six orders in turn: over six rounds each program goes
+        // The order of the four changes from one round to the next, going
+        // through all 24 orders in turn: over 24 rounds each program goes
         // first as often as the others and follows each of them as often.
         std::array<int, kSubjects> order{};
         std::iota(order.begin(), order.end(), 0);
@@ -300,27 +310,32 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("%d runs of each program, interleaved (order changing every round), after one uncounted run of"
                     " each\n\n",
                     runs);
-        std::printf("%-19s | %-26s | %-26s | %-26s\n", "", "first paint (ms)", "peak working set (MiB)",
+        std::printf("%-22s | %-26s | %-26s | %-26s\n", "", "first paint (ms)", "peak working set (MiB)",
                     "private at first paint (MiB)");
-        std::printf("%-19s | %8s %8s %8s | %8s %8s %8s | %8s %8s %8s\n", "program", "median", "min", "max", "median",
+        std::printf("%-22s | %8s %8s %8s | %8s %8s %8s | %8s %8s %8s\n", "program", "median", "min", "max", "median",
                     "min", "max", "median", "min", "max");
         for (int which = 0; which < kSubjects; ++which)
-            std::printf("%-19ls | %8.1f %8.1f %8.1f | %8.2f %8.2f %8.2f | %8.2f %8.2f %8.2f\n", subjects[which].label,
+            std::printf("%-22ls | %8.1f %8.1f %8.1f | %8.2f %8.2f %8.2f | %8.2f %8.2f %8.2f\n", subjects[which].label,
                         time[which].median, time[which].min, time[which].max, peak[which].median, peak[which].min,
                         peak[which].max, own[which].median, own[which].min, own[which].max);
 
         // Other work on the machine only ever adds time, so on a busy machine
         // the minima show the programs' own cost best.
         std::printf("\nratios to %ls\n", floor.label);
-        std::printf("%-19s | %-17s | %-16s | %-14s\n", "", "first paint", "peak working set", "private memory");
-        std::printf("%-19s | %8s %8s | %16s | %14s\n", "program", "medians", "minima", "medians", "medians");
+        std::printf("%-22s | %-17s | %-16s | %-14s\n", "", "first paint", "peak working set", "private memory");
+        std::printf("%-22s | %8s %8s | %16s | %14s\n", "program", "medians", "minima", "medians", "medians");
         for (int which = 0; which < kSubjects; ++which) {
             if (which == kFloor) continue;
-            std::printf("%-19ls | %7.2fx %7.2fx | %15.2fx | %13.2fx\n", subjects[which].label,
+            std::printf("%-22ls | %7.2fx %7.2fx | %15.2fx | %13.2fx\n", subjects[which].label,
                         time[which].median / time[kFloor].median, time[which].min / time[kFloor].min,
                         peak[which].median / peak[kFloor].median, own[which].median / own[kFloor].median);
         }
         std::printf("goal: at most %.1fx the floor in first paint and in peak working set\n", kGoalRatio);
+        std::printf("\n%ls against %ls (the same controls, without the program): %.2fx (medians), %.2fx (minima)"
+                    " in first paint, %.2fx in peak working set\n",
+                    subjects[kRequestForm].label, subjects[kFormFloor].label,
+                    time[kRequestForm].median / time[kFormFloor].median, time[kRequestForm].min / time[kFormFloor].min,
+                    peak[kRequestForm].median / peak[kFormFloor].median);
         std::fflush(stdout);
         return 0;
     } catch (const std::exception& error) {

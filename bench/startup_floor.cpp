@@ -4,16 +4,30 @@
 // not already pull in), registers its dialog class as a copy of the system
 // dialog class, creates a 300 x 336 dialog-unit popup dialog with two buttons
 // from its template, shows and paints it, and runs a dialog message loop
-// until the dialog is closed.
+// until the dialog is closed. Built with FLOOR_WITH_FORM_TEMPLATE it is
+// startup_floor_form.exe: the same program creating the support request
+// form's dialog from the form's own template (startup_floor_form.rc).
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
 
+#ifdef FLOOR_WITH_FORM_TEMPLATE
+// startup_floor_form.exe: the support request form's template and class.
+#include "resource.h"
+#define IDD_FLOOR_DIALOG IDD_TIQORA_DIALOG
+#define IDC_FLOOR_CLOSE IDC_REQUEST_CLOSE
+#define IDC_FLOOR_MIN IDC_REQUEST_MIN
+#else
 #include "startup_floor.h"
+#endif
 
 namespace {
 
+#ifdef FLOOR_WITH_FORM_TEMPLATE
+constexpr wchar_t kFloorClass[] = L"Tiqora_Desk";
+#else
 constexpr wchar_t kFloorClass[] = L"Startup_Floor";
+#endif
 
 // One call into each of ADVAPI32, COMCTL32, GDI32 and SHELL32, so the import
 // table holds the same set as TiqoraDesk.exe (KERNEL32, USER32 and msvcrt are

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up benchmark: time to the first paint of the support request form,
 # and peak working set, of TiqoraDesk.exe against a minimal dialog program
-# (bench/startup_floor.cpp), both under Wine in a Wine machine of their own.
+# (bench/startup_floor.cpp) and against the same program built with the
+# form's own template, all under Wine in a Wine machine of their own.
 # See bench/README.md.
 #
 #   tools/bench-startup.sh [--runs N]     (make bench; default 25 runs each)
