@@ -18,6 +18,7 @@
 #include "resource.h"
 #include "tracking/track_ticket_dlg.h"
 #include "ui/message_dlg.h"
+#include "ui/scaled_pictures.h"
 #include "ui/window_text.h"
 
 namespace tiqora {
@@ -118,6 +119,7 @@ void CSystemAdminDlg::setUpLook() {
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     LoadSkin(IDB_SKIN_TICKET);
+    fieldIcons_ = ui::scaleStaticPictures(hwnd());
     const std::pair<ui::CHoverBtn*, std::pair<int, int>> buttons[] = {
         {&screenshotButton_, {IDC_TICKET_SCREENSHOT, IDB_STRIP_SCREENSHOT}},
         {&historyButton_, {IDC_TICKET_HISTORY, IDB_STRIP_HISTORY}},

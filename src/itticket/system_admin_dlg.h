@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "environment/process_values.h"
 #include "itticket/get_url.h"
@@ -99,6 +100,7 @@ private:
     ui::Font textFont_;
     ui::Font noteFont_;
     ui::Brush whiteBrush_;
+    std::vector<ui::Bitmap> fieldIcons_;  // at a DPI above 96: the icons stretched to it
     ui::CHoverBtn screenshotButton_, historyButton_, submitButton_, cancelButton_, closeButton_;
 };
 

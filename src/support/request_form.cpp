@@ -8,6 +8,7 @@
 #include "support/call_tracking.h"
 #include "support/history_dlg.h"
 #include "support/request_rules.h"
+#include "ui/scaled_pictures.h"
 #include "ui/window_text.h"
 
 namespace tiqora {
@@ -52,6 +53,7 @@ void RequestForm::setUp() {
     HWND form = dialog_.hwnd();
     SetWindowTextW(form, L"Tiqora Desk");
     dialog_.LoadSkin(IDB_SKIN_REQUEST);
+    fieldIcons_ = ui::scaleStaticPictures(form);
     const std::pair<ui::CHoverBtn*, std::pair<int, int>> buttons[] = {
         {&submitButton_, {IDC_REQUEST_SUBMIT, IDB_STRIP_SUBMIT}},
         {&historyButton_, {IDC_REQUEST_HISTORY, IDB_STRIP_HISTORY}},

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "environment/process_values.h"
 #include "environment/request_details.h"
@@ -52,6 +53,7 @@ private:
     ui::Brush whiteBrush_;
     ui::Brush highlightBrush_;
     ui::Font fieldFont_, descriptionFont_, labelFont_, footnoteFont_;
+    std::vector<ui::Bitmap> fieldIcons_;  // at a DPI above 96: the icons stretched to it
     ui::CHoverBtn submitButton_, historyButton_, closeButton_, minButton_;
 };
 

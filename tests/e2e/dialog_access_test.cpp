@@ -98,6 +98,10 @@ bool isGroupBox(HWND window) {
     return className(window) == L"Button" && (GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
 }
 
+bool isPictureStatic(HWND window) {
+    return className(window) == L"Static" && (GetWindowLongW(window, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP;
+}
+
 struct DialogCase {
     const char* name;
     const wchar_t* arguments;
@@ -327,8 +331,6 @@ protected:
     void TearDown() override { setDpiOfNewPrograms(96); }
 };
 
-
-
 SIZE clientSize(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
@@ -372,6 +374,11 @@ TEST_P(DialogLayoutTest, EveryControlInsideTheClientAreaAndNoneOverAnother) {
             << "control " << GetDlgCtrlID(child) << " (" << toUtf8(textOf(child)) << ") leaves the client area";
         // A group box frames others: it is the one control meant to lie under them.
         if (!isGroupBox(child)) shown.push_back(child);
+        // The field icons, 20 pixels square for 96 DPI, grow with the text.
+        if (isPictureStatic(child)) {
+            EXPECT_EQ(r.right - r.left, MulDiv(20, static_cast<int>(dpi), 96)) << "icon " << GetDlgCtrlID(child);
+            EXPECT_EQ(r.bottom - r.top, MulDiv(20, static_cast<int>(dpi), 96)) << "icon " << GetDlgCtrlID(child);
+        }
     }
     for (size_t i = 0; i < shown.size(); ++i) {
         for (size_t j = i + 1; j < shown.size(); ++j) {
