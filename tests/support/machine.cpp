@@ -221,4 +221,13 @@ void setDpiOfNewPrograms(unsigned long dpi) {
 std::string SuiteMachine::ticketLog() { return readFileBytes(ticketLogPath()); }
 std::string SuiteMachine::feedbackLog() { return readFileBytes(feedbackLogPath()); }
 
+InInstallFolder::InInstallFolder() {
+    const DWORD length = GetCurrentDirectoryW(0, nullptr);
+    previous_.resize(length);
+    previous_.resize(GetCurrentDirectoryW(length, previous_.data()));
+    SetCurrentDirectoryW(SuiteMachine::installFolder().c_str());
+}
+
+InInstallFolder::~InInstallFolder() { SetCurrentDirectoryW(previous_.c_str()); }
+
 }  // namespace tiqora::test

@@ -100,4 +100,18 @@ void setDpiOfNewPrograms(unsigned long dpi);
 // Deletes a folder and everything below it; true when it is gone.
 bool deleteTree(const std::wstring& folder);
 
+// Makes the install folder the current folder while it lives, as it is for
+// the program: CreateProcessW looks for chrome.exe in the current folder of
+// the process that starts it.
+class InInstallFolder {
+public:
+    InInstallFolder();
+    ~InInstallFolder();
+    InInstallFolder(const InInstallFolder&) = delete;
+    InInstallFolder& operator=(const InInstallFolder&) = delete;
+
+private:
+    std::wstring previous_;
+};
+
 }  // namespace tiqora::test

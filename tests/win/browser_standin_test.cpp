@@ -25,25 +25,6 @@ enum class Launch {
     ShellExecuteAddress,  // ShellExecuteW "open" on the address itself
 };
 
-// Makes the install folder the current folder for a while, as it is for the
-// program: CreateProcessW looks for chrome.exe in the current folder of the
-// process that starts it.
-class InInstallFolder {
-public:
-    InInstallFolder() {
-        const DWORD length = GetCurrentDirectoryW(0, nullptr);
-        previous_.resize(length);
-        previous_.resize(GetCurrentDirectoryW(length, previous_.data()));
-        SetCurrentDirectoryW(SuiteMachine::installFolder().c_str());
-    }
-    ~InInstallFolder() { SetCurrentDirectoryW(previous_.c_str()); }
-    InInstallFolder(const InInstallFolder&) = delete;
-    InInstallFolder& operator=(const InInstallFolder&) = delete;
-
-private:
-    std::wstring previous_;
-};
-
 // Starts the launch; true when it reports success. A started process has
 // been handed over (ShellExecuteW) or has ended (CreateProcessW).
 bool launch(Launch how, std::string& outcome) {

@@ -105,23 +105,6 @@ TEST_F(TicketPagesTest, HistoryWebPageEncodesTheCorporateIdOnOneLine) {
     }
 }
 
-// The install folder as the current folder for a while, as it is for the
-// program: a process start looks for chrome.exe there.
-class InInstallFolder {
-public:
-    InInstallFolder() {
-        previous_.resize(GetCurrentDirectoryW(0, nullptr));
-        previous_.resize(GetCurrentDirectoryW(static_cast<DWORD>(previous_.size()), previous_.data()));
-        SetCurrentDirectoryW(SuiteMachine::installFolder().c_str());
-    }
-    ~InInstallFolder() { SetCurrentDirectoryW(previous_.c_str()); }
-    InInstallFolder(const InInstallFolder&) = delete;
-    InInstallFolder& operator=(const InInstallFolder&) = delete;
-
-private:
-    std::wstring previous_;
-};
-
 TEST_F(TicketPagesTest, ChromeProcessStepStartsOnlyACommandLineThatFitsItsBuffer) {
     // "chrome.exe -- "<address>"" in 260 bytes (web page) or 1,024
     // characters (LAN page), terminator included: what does not fit is not
