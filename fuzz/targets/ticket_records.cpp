@@ -1,5 +1,6 @@
 // Ticket record names and paths: the resend's mapping from the pending folder
-// to the sent folder, its route, and the local delivery name.
+// to the sent folder, its route, the temporaries' names and the local
+// delivery name.
 #include "fuzz_target.h"
 #include "itticket/ticket_records.h"
 
@@ -9,7 +10,10 @@ TIQORA_FUZZ_TARGET(ticket_records) {
         FUZZ_CHECK(sent->size() == parts[0].size());
         FUZZ_CHECK(tiqora::fileNameOf(*sent) == tiqora::fileNameOf(parts[0]));
     }
-    tiqora::pendingRouteFor(tiqora::fileNameOf(parts[0]), parts[1]);
+    for (const auto mode : {tiqora::DeliveryMode::Lan, tiqora::DeliveryMode::Web, tiqora::DeliveryMode::None})
+        tiqora::pendingRouteFor(tiqora::fileNameOf(parts[0]), mode, parts[1]);
+    if (const auto writer = tiqora::recordTemporaryWriter(parts[0]))
+        FUZZ_CHECK(tiqora::recordTemporaryName(*writer, 1).size() <= parts[0].size());
     const std::string local = tiqora::localDeliveryName(parts[1], {2026, 12, 10}, parts[2]);
     FUZZ_CHECK(local.size() >= parts[1].size() + parts[2].size());
     const auto body = tiqora::checkPendingBody(parts[2]);

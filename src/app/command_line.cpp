@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace tiqora {
 
@@ -55,15 +56,30 @@ std::string guardMutexName(std::string_view tail) {
     return {};
 }
 
-std::string chatWindowMarker(std::string_view tail) {
-    // Plain split at each comma: the ticket id is what stands between the
-    // first and the second comma (empty when there is no first comma).
-    std::string_view field;
-    if (const auto first = tail.find(','); first != std::string_view::npos) {
-        const auto rest = tail.substr(first + 1);
-        field = rest.substr(0, rest.find(','));
+ReplyArgument replyArgumentOf(std::string_view tail) {
+    ReplyArgument argument;
+    switch (modeForTail(tail)) {
+    case Mode::ReplyLan: argument.kind = ReplyKind::Lan; break;
+    case Mode::ReplyWeb: argument.kind = ReplyKind::Web; break;
+    default: argument.kind = ReplyKind::None; break;
     }
-    return "IT Ticket | " + std::string(field) + " ";
+    // Field 1 is the switch itself; fields 2 and 3 are kept.
+    std::string* const kept[] = {nullptr, &argument.ticketId, &argument.ticketGuid};
+    size_t taken = 0;
+    size_t start = 0;
+    while (taken < std::size(kept)) {
+        const size_t comma = tail.find(',', start);
+        const size_t end = comma == std::string_view::npos ? tail.size() : comma;
+        if (end > start) {
+            if (kept[taken]) *kept[taken] = std::string(tail.substr(start, end - start));
+            ++taken;
+        }
+        if (comma == std::string_view::npos) break;
+        start = comma + 1;
+    }
+    return argument;
 }
+
+std::string chatWindowMarker(std::string_view tail) { return "IT Ticket | " + replyArgumentOf(tail).ticketId + " "; }
 
 }  // namespace tiqora

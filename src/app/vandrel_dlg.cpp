@@ -47,7 +47,17 @@ void CVandrelDlg::enforceSingleInstance() {
     const std::string tail = toUtf8(tail_);
     const std::string name = guardMutexName(tail);
     if (name.empty()) return;  // a tail no guard covers
-    if (takeNamedGuard(fromUtf8(name)) == GuardResult::AlreadyRunning) std::exit(0);
+    switch (takeNamedGuard(fromUtf8(name))) {
+    case GuardResult::AlreadyRunning:
+        // A form of the program is open: it comes to the front instead.
+        if (guardKindForTail(tail) == GuardKind::Shared) raiseGuardHolder();
+        std::exit(0);
+    case GuardResult::Acquired:
+        if (guardKindForTail(tail) == GuardKind::Shared) markGuardHolder(hwnd());
+        break;
+    case GuardResult::Unavailable:
+        break;
+    }
 
     if (guardKindForTail(tail) != GuardKind::Reply) return;
     if (auto chat = findWindowTitled(fromUtf8(chatWindowMarker(tail)))) {
@@ -170,6 +180,9 @@ INT_PTR CVandrelDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool&
         // never become visible: strip any show request.
         if (!values_.showMainWindow) reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
         return FALSE;
+    case WM_DESTROY:
+        unmarkGuardHolder(hwnd());
+        return ui::CDialogSK::OnMessage(message, wParam, lParam, handled);
     default:
         return ui::CDialogSK::OnMessage(message, wParam, lParam, handled);
     }

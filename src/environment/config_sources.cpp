@@ -1,6 +1,7 @@
 #include "environment/config_sources.h"
 
 #include "environment/registry_value.h"
+#include "text/wide_text.h"
 
 #include <windows.h>
 
@@ -15,6 +16,31 @@ std::wstring readIniString(const std::wstring& file, const wchar_t* section, con
     const DWORD length =
         GetPrivateProfileStringW(section, key, fallback, buffer.data(), static_cast<DWORD>(capacity), file.c_str());
     return std::wstring(buffer.data(), length);
+}
+
+namespace {
+
+// Whether the ini file begins with a UTF-16 (little-endian) byte-order mark:
+// the profile functions then keep it in UTF-16.
+bool isUnicodeIniFile(const std::wstring& file) {
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    unsigned char mark[2] = {};
+    DWORD got = 0;
+    const bool read = ReadFile(handle, mark, sizeof mark, &got, nullptr) != 0;
+    CloseHandle(handle);
+    return read && got == 2 && mark[0] == 0xFF && mark[1] == 0xFE;
+}
+
+bool survivesCodePage(const std::wstring& text) { return fromAnsi(toAnsi(text)) == text; }
+
+}  // namespace
+
+bool writeIniStringExactly(const std::wstring& file, const wchar_t* section, const std::wstring& key,
+                           const std::wstring& value) {
+    if (!isUnicodeIniFile(file) && !(survivesCodePage(key) && survivesCodePage(value))) return false;
+    return WritePrivateProfileStringW(section, key.c_str(), value.c_str(), file.c_str()) != 0;
 }
 
 std::string readIniStringA(const std::string& file, const char* section, const char* key, const char* fallback,

@@ -24,6 +24,16 @@ std::wstring readIniString(const std::wstring& file, const wchar_t* section, con
 std::string readIniStringA(const std::string& file, const char* section, const char* key, const char* fallback,
                            size_t capacity);
 
+// Writes `value` under `key` of `section` with WritePrivateProfileStringW,
+// but only when both read back exactly. The profile functions keep a file
+// in the system code page (every file the suite or this program makes) and
+// store each character that page lacks as "?" or a look-alike, which a
+// later read would take for the typed text; a file that begins with a UTF-16
+// byte-order mark holds any text. False, with nothing written, when the key
+// or value would change, or when the write fails.
+bool writeIniStringExactly(const std::wstring& file, const wchar_t* section, const std::wstring& key,
+                           const std::wstring& value);
+
 // The three delivery flags of KRLM.ini, read once at start-up.
 struct KrlmFlags {
     std::wstring sendWebRpt;      // "N/A" when missing; compared with "ON"

@@ -7,12 +7,15 @@
 #include <new>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "environment/config_sources.h"
 #include "text/wide_text.h"
 #include "itticket/get_url.h"
 #include "itticket/lan_reply.h"
+#include "itticket/record_files.h"
+#include "itticket/ticket_delivery.h"
 #include "itticket/ticket_log.h"
 #include "itticket/ticket_records.h"
 
@@ -23,6 +26,11 @@ namespace {
 constexpr char kPendingTicketPath[] = "/velmora/api/SubmitTicket.aspx";
 constexpr char kWebAgent[] = "Tiqora";
 constexpr char kLanAgent[] = "SystemAdmin-Ticket";
+// SendWebdata3's mode, attempts and connect seconds for the LAN server (see
+// suite/README.md).
+constexpr int kLanResendMode = 0;
+constexpr int kLanResendAttempts = 1;
+constexpr int kLanResendConnectSeconds = 2;
 // Reply buffers handed to the transport library.
 constexpr size_t kReplyBytes = 8192;
 // Paths are handed to the libraries as 8-bit texts of at most this many
@@ -91,14 +99,19 @@ bool fileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Moves a delivered file to the sent folder (replacing a file of the same
-// name there) and logs the outcome.
+// Moves a delivered file to the sent folder under its own name, or the first
+// free one after it ("W_101 (2).txt") when a record of that name is there,
+// and logs the outcome.
 void moveDelivered(const std::string& pendingPath, const char* movedLine, const char* failedLine) {
     const std::optional<std::string> sentPath = sentPathForPending(pendingPath);
-    const bool moved = sentPath && MoveFileExW(fromAnsi(pendingPath).c_str(), fromAnsi(*sentPath).c_str(),
-                                               MOVEFILE_REPLACE_EXISTING) != 0;
+    const bool moved =
+        sentPath && moveRecordUnderFirstFreeName(fromAnsi(pendingPath), fromAnsi(*sentPath)).has_value();
     writeTicketLog(moved ? std::string(movedLine) : std::string(failedLine) + pendingPath);
 }
+
+// Whether a call of the transport library got no answer at all: it did not
+// report an answer and left the reply empty.
+bool noAnswer(int result, const std::vector<char>& reply) { return result != 0 && reply[0] == '\0'; }
 
 std::string replyText(const std::vector<char>& reply) {
     return std::string(reply.data(), strnlen(reply.data(), reply.size()));
@@ -112,41 +125,42 @@ LocalDate today() {
 
 }  // namespace
 
-void resendPendingWeb(const std::string& pendingPath, const TransportLibrary& transport,
-                      const std::string& pendingTicketHost) {
+ResendOutcome resendPendingWeb(const std::string& pendingPath, const TransportLibrary& transport,
+                               const std::string& pendingTicketHost) {
     const std::optional<std::string> body = readPendingBody(pendingPath);
-    if (!body || !transport.sendWebdata2) return;
+    if (!body || !transport.sendWebdata2) return ResendOutcome::NotDelivered;
 
     std::vector<char> reply(kReplyBytes, '\0');
-    transport.sendWebdata2(pendingTicketHost.c_str(), kPendingTicketPath, body->c_str(), kWebAgent, reply.data());
-    if (replyText(reply).find("VEXO-OK") == std::string::npos) return;  // tried again next run
-    if (!fileExists(pendingPath)) return;
+    const int result =
+        transport.sendWebdata2(pendingTicketHost.c_str(), kPendingTicketPath, body->c_str(), kWebAgent, reply.data());
+    if (noAnswer(result, reply)) return ResendOutcome::NoAnswer;
+    if (replyText(reply).find("VEXO-OK") == std::string::npos) return ResendOutcome::NotDelivered;
+    if (!fileExists(pendingPath)) return ResendOutcome::NotDelivered;
     moveDelivered(pendingPath, "Pending Data Send Sucessfully to Web", "Pending Data Send to Web but the move failed: ");
+    return ResendOutcome::Delivered;
 }
 
-void resendPendingLan(const std::string& pendingPath, TransportLibrary& transport,
-                      const std::wstring& transportLibraryPath, const std::wstring& productDataFolder) {
-    std::wstring lanUrl;  // the resend has no use for the page address
-    const LanServerAddress address = GetUrl(lanUrl, productDataFolder);
+ResendOutcome resendPendingLan(const std::string& pendingPath, const LanServerAddress& address,
+                               TransportLibrary& transport, const std::wstring& transportLibraryPath) {
     const std::string host = toAnsi(address.host);
-
     const std::optional<std::string> body = readPendingBody(pendingPath);
-    if (!body) return;
+    if (!body) return ResendOutcome::NotDelivered;
 
     if (!transport.loaded()) transport = loadTransportLibrary(transportLibraryPath);
     int result = -1;
     std::vector<char> reply(kReplyBytes, '\0');
     if (transport.loaded() && transport.sendWebdata3)
-        result = transport.sendWebdata3(host.c_str(), address.apiPath.c_str(), body->c_str(), kLanAgent, 0, 1, 2,
-                                        reply.data());
+        result = transport.sendWebdata3(host.c_str(), address.apiPath.c_str(), body->c_str(), kLanAgent,
+                                        kLanResendMode, kLanResendAttempts, kLanResendConnectSeconds, reply.data());
+    const bool serverSilent = transport.sendWebdata3 && noAnswer(result, reply);
 
-    if (!fileExists(pendingPath)) return;
+    if (!fileExists(pendingPath)) return ResendOutcome::NotDelivered;
     if (result == 0 && lanReplyDelivered(replyText(reply))) {
         // The LAN server confirmed the ticket; the line names the web as it
         // always has.
         moveDelivered(pendingPath, "Pending Data Send Sucessfully to Web",
                       "Pending Data Send to Web but the move failed: ");
-        return;
+        return ResendOutcome::Delivered;
     }
 
     // The server did not confirm it: hand the file over as a file instead.
@@ -155,9 +169,11 @@ void resendPendingLan(const std::string& pendingPath, TransportLibrary& transpor
         readRegistryString(registry_order::kPendingResendLicence, L"LicenseCode", kRegistryBufferBytes);
     const std::string localName =
         localDeliveryName(toAnsi(licence), today(), std::string(fileNameOf(pendingPath)));
-    if (!sendLocalData || sendLocalData(pendingPath.c_str(), localName.c_str()) != 0) return;  // stays pending
+    if (!sendLocalData || sendLocalData(pendingPath.c_str(), localName.c_str()) != 0)  // stays pending
+        return serverSilent ? ResendOutcome::NoAnswer : ResendOutcome::NotDelivered;
     moveDelivered(pendingPath, "Pending Data Send Sucessfully to Local",
                   "Pending Data Send to Local but the move failed: ");
+    return ResendOutcome::Delivered;
 }
 
 void resendPendingTickets(ProcessValues& values) {
@@ -175,7 +191,9 @@ void resendPendingTickets(ProcessValues& values) {
         do {
             const std::wstring name = found.cFileName;
             if (name.empty() || name == L"." || name == L"..") continue;
-            if (found.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY)) continue;
+            // Hidden files are pending tickets too: an earlier version left a
+            // record hidden when it was stopped while writing it.
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
             names.push_back(name);
         } while (FindNextFileW(search, &found));
         FindClose(search);
@@ -188,21 +206,41 @@ void resendPendingTickets(ProcessValues& values) {
         const std::string pendingTicketHost = toAnsi(readVendorHosts(installFolder()).pendingTickets);
         // Compared exactly: no code-page mapping may turn another text into "ON".
         const std::string sendWebRpt = toUtf8(values.flags.sendWebRpt);
+        const DeliveryMode mode = deliveryBranchOf(values.flags).mode;
+        // The tickets to send, in the folder's order, and what stays.
+        std::vector<std::pair<std::string, PendingRoute>> toSend;
+        size_t leftLan = 0, leftWeb = 0;
         for (const std::wstring& name : names) {
+            const PendingRoute route = pendingRouteFor(toUtf8(name), mode, sendWebRpt);
+            if (route == PendingRoute::LeaveLan) ++leftLan;
+            if (route == PendingRoute::LeaveWeb) ++leftWeb;
+            if (route != PendingRoute::Lan && route != PendingRoute::Web) continue;
             const std::wstring widePath = folder + L"\\" + name;
             const std::string path = toAnsi(widePath);
             // The libraries take 8-bit paths: a path the code page cannot
             // hold exactly, or one that would be cut, would name another file.
             if (path.size() > kMaxPathBytes || fromAnsi(path) != widePath) continue;
-            switch (pendingRouteFor(toUtf8(name), sendWebRpt)) {
-            case PendingRoute::Web:
-                resendPendingWeb(path, values.startupTransport, pendingTicketHost);
-                break;
-            case PendingRoute::Lan:
-                resendPendingLan(path, values.startupTransport, values.transportLibraryPath,
-                                 values.folders.productData);
-                break;
-            case PendingRoute::LeaveAlone:
+            toSend.emplace_back(path, route);
+        }
+        if (leftLan > 0) writeTicketLog(leftPendingLine(TicketKind::Lan, leftLan, mode));
+        if (leftWeb > 0) writeTicketLog(leftPendingLine(TicketKind::Web, leftWeb, mode));
+
+        std::optional<LanServerAddress> lanAddress;  // resolved at the first LAN ticket, once
+        for (size_t i = 0; i < toSend.size(); ++i) {
+            const auto& [path, route] = toSend[i];
+            ResendOutcome outcome;
+            if (route == PendingRoute::Web) {
+                outcome = resendPendingWeb(path, values.startupTransport, pendingTicketHost);
+            } else {
+                if (!lanAddress) {
+                    std::wstring lanUrl;  // the resend has no use for the page address
+                    lanAddress = GetUrl(lanUrl, values.folders.productData);
+                }
+                outcome = resendPendingLan(path, *lanAddress, values.startupTransport, values.transportLibraryPath);
+            }
+            if (outcome == ResendOutcome::NoAnswer) {
+                // This file and every one after it wait for the next run.
+                writeTicketLog(stoppedResendLine(toSend.size() - i));
                 break;
             }
         }

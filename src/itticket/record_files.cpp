@@ -14,17 +14,45 @@ namespace {
 // How many names are tried before a folder counts as unable to take a record.
 constexpr int kNameAttempts = 1000;
 
+RecordWriteHook recordWriteHook = nullptr;
+
 enum class Placed { Written, NameTaken, Failed };
 
-// The bytes in a hidden temporary file of `folder`, closed and flushed; its
-// path, or none.
+// Whether the process that wrote a temporary may still be writing it: a
+// process of that id runs, and it is not this one (whose writes run one
+// after the other on its one thread).
+bool writerMayBeRunning(std::uint32_t processId) {
+    if (processId == GetCurrentProcessId()) return false;
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    if (!process) return GetLastError() != ERROR_INVALID_PARAMETER;  // no such process: gone
+    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
+}
+
+// Removes the temporaries that a crashed or killed write left in `folder`.
+// Only names of temporaries are touched, never a record.
+void removeLeftoverTemporaries(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\~record-*.part").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        const std::optional<std::uint32_t> writer = recordTemporaryWriter(toUtf8(found.cFileName));
+        if (!writer || writerMayBeRunning(*writer)) continue;
+        DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+// The bytes in a temporary file of `folder`, closed and flushed; its path, or
+// none.
 std::optional<std::wstring> writeTemporary(const std::wstring& folder, std::string_view bytes) {
-    static unsigned serial = 0;
+    static std::uint32_t serial = 0;
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const std::wstring path = folder + L"\\~record-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                  std::to_wstring(++serial) + L".part";
-        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY, nullptr);
+        const std::wstring path =
+            folder + L"\\" + fromUtf8(recordTemporaryName(static_cast<std::uint32_t>(GetCurrentProcessId()), ++serial));
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             if (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS) continue;
             return std::nullopt;
@@ -46,13 +74,9 @@ std::optional<std::wstring> writeTemporary(const std::wstring& folder, std::stri
     return std::nullopt;
 }
 
-// Gives the temporary file its final name, unless that name is taken.
-Placed place(const std::wstring& temporary, const std::wstring& finalPath) {
-    if (MoveFileExW(temporary.c_str(), finalPath.c_str(), MOVEFILE_WRITE_THROUGH)) {
-        // The record is a plain file like any other from now on.
-        SetFileAttributesW(finalPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-        return Placed::Written;
-    }
+// Gives the file at `source` the name `finalPath`, unless that name is taken.
+Placed place(const std::wstring& source, const std::wstring& finalPath) {
+    if (MoveFileExW(source.c_str(), finalPath.c_str(), MOVEFILE_WRITE_THROUGH)) return Placed::Written;
     const DWORD error = GetLastError();
     if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) return Placed::NameTaken;
     // Another kind of failure may still be a name that exists (a folder of
@@ -61,24 +85,40 @@ Placed place(const std::wstring& temporary, const std::wstring& finalPath) {
     return Placed::Failed;
 }
 
-std::optional<std::wstring> writeUnderFirstFreeName(const std::wstring& folder, std::string_view bytes,
+// Gives the file at `source` the first free name of `folder` that
+// `candidate` (0, 1, 2, ...) offers; the path, or none.
+std::optional<std::wstring> placeUnderFirstFreeName(const std::wstring& source, const std::wstring& folder,
                                                     const std::function<std::string(int)>& candidate) {
-    const std::optional<std::wstring> temporary = writeTemporary(folder, bytes);
-    if (!temporary) return std::nullopt;
     for (int n = 0; n < kNameAttempts; ++n) {
         const std::wstring path = folder + L"\\" + fromUtf8(candidate(n));
-        switch (place(*temporary, path)) {
+        switch (place(source, path)) {
         case Placed::Written:
             return path;
         case Placed::NameTaken:
             continue;
         case Placed::Failed:
-            n = kNameAttempts;
-            break;
+            return std::nullopt;
         }
     }
-    DeleteFileW(temporary->c_str());
     return std::nullopt;
+}
+
+std::optional<std::wstring> writeUnderFirstFreeName(const std::wstring& folder, std::string_view bytes,
+                                                    const std::function<std::string(int)>& candidate) {
+    removeLeftoverTemporaries(folder);
+    const std::optional<std::wstring> temporary = writeTemporary(folder, bytes);
+    if (!temporary) return std::nullopt;
+    if (recordWriteHook) recordWriteHook(*temporary);
+    std::optional<std::wstring> path = placeUnderFirstFreeName(*temporary, folder, candidate);
+    if (!path) DeleteFileW(temporary->c_str());
+    return path;
+}
+
+// The folder and the name of a path.
+std::pair<std::wstring, std::wstring> splitPath(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) return {L".", path};
+    return {path.substr(0, slash), path.substr(slash + 1)};
 }
 
 }  // namespace
@@ -95,5 +135,21 @@ std::optional<std::wstring> writePendingRecord(const std::wstring& pendingFolder
         return pendingRecordName(kind, tickCount + static_cast<std::uint32_t>(n));
     });
 }
+
+std::optional<std::wstring> moveRecordUnderFirstFreeName(const std::wstring& source, const std::wstring& destination) {
+    const auto [folder, name] = splitPath(destination);
+    const std::string firstChoice = toUtf8(name);
+    std::optional<std::wstring> moved =
+        placeUnderFirstFreeName(source, folder, [&](int n) { return recordNameCandidate(firstChoice, n + 1); });
+    // A record an earlier version left hidden is shown from now on.
+    if (moved) {
+        const DWORD attributes = GetFileAttributesW(moved->c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN))
+            SetFileAttributesW(moved->c_str(), attributes & ~FILE_ATTRIBUTE_HIDDEN);
+    }
+    return moved;
+}
+
+void setRecordWriteHookForTests(RecordWriteHook hook) { recordWriteHook = hook; }
 
 }  // namespace tiqora

@@ -349,17 +349,20 @@ bool CSystemAdminDlg::captureScreenShot() {
     GetLocalTime(&now);
     const std::string path =
         screenshotPath(toUtf8(licenceCode_), now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
-    screenshotPath_ = fromUtf8(path);
+    const std::wstring widePath = fromUtf8(path);
     // A licence code that cannot stand in a file name would write elsewhere
     // (another folder, a stream of another file) or nowhere.
     if (!isWritableScreenshotPath(path)) {
-        writeTicketLog("Screenshot not saved, the licence code cannot stand in a file name: " + toAnsi(screenshotPath_));
+        writeTicketLog("Screenshot not saved, the licence code cannot stand in a file name: " + toAnsi(widePath));
         return false;
     }
-    if (captureScreenTo(screenshotPath_) != S_OK) {
-        writeTicketLog("Screenshot not saved: " + toAnsi(screenshotPath_));
+    if (captureScreenTo(widePath) != S_OK) {
+        writeTicketLog("Screenshot not saved: " + toAnsi(widePath));
         return false;
     }
+    // Only a saved picture replaces the one taken before: a failed retake
+    // leaves the earlier picture as the one the ticket carries.
+    screenshotPath_ = widePath;
     return true;
 }
 
@@ -385,7 +388,8 @@ bool CSystemAdminDlg::takeContactValues() {
             ui::ShowMessage(0, L"Please enter valid Mobile Number..!", FALSE);
             return false;
         }
-        WritePrivateProfileStringW(L"contact", L"Mobile", typed.c_str(), ticketIni_.c_str());
+        if (!writeIniStringExactly(ticketIni_, L"contact", L"Mobile", typed))
+            writeTicketLog("Mobile number not stored, Tiqora.ini cannot hold its characters");
         mobile_ = std::move(typed);
     }
     if (email_.empty()) {
@@ -394,7 +398,8 @@ bool CSystemAdminDlg::takeContactValues() {
             ui::ShowMessage(0, L"Please enter valid Email ID..!", FALSE);
             return false;
         }
-        WritePrivateProfileStringW(L"contact", L"Email", typed.c_str(), ticketIni_.c_str());
+        if (!writeIniStringExactly(ticketIni_, L"contact", L"Email", typed))
+            writeTicketLog("Email ID not stored, Tiqora.ini cannot hold its characters");
         email_ = std::move(typed);
     }
     return true;
@@ -402,8 +407,9 @@ bool CSystemAdminDlg::takeContactValues() {
 
 bool CSystemAdminDlg::validateAndSend() {
     const std::wstring userName = firstChars(ui::windowText(item(IDC_TICKET_USER_NAME)), kUserNameMaxChars);
-    if (readAdminTicketUserName(values_.folders.productData) != userName)
-        WritePrivateProfileStringW(L"Name", L"UserName", userName.c_str(), adminTicketIni_.c_str());
+    if (readAdminTicketUserName(values_.folders.productData) != userName &&
+        !writeIniStringExactly(adminTicketIni_, L"Name", L"UserName", userName))
+        writeTicketLog("User name not stored, DPX_AdminTicket.ini cannot hold its characters");
 
     TicketInput ticket;
     ticket.priorityCode = priorityCodeFor(static_cast<int>(SendMessageW(item(IDC_TICKET_PRIORITY), CB_GETCURSEL, 0, 0)));

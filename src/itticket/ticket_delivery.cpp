@@ -66,8 +66,8 @@ void listTicket(const ProcessValues& values, const wchar_t* section, const Ticke
         writeTicketLog("Ticket ID or GUID not usable as a record, not written to Tiqora.ini: " + receipt.ticketId);
         return;
     }
-    WritePrivateProfileStringW(section, fromUtf8(receipt.ticketId).c_str(), fromUtf8(receipt.ticketGuid).c_str(),
-                               ticketIniPath(values).c_str());
+    if (!writeIniStringExactly(ticketIniPath(values), section, fromUtf8(receipt.ticketId), fromUtf8(receipt.ticketGuid)))
+        writeTicketLog("Ticket ID or GUID not storable in Tiqora.ini, not written: " + receipt.ticketId);
 }
 
 // The record of a delivered ticket in the sent folder. The ticket counts as

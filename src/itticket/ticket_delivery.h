@@ -50,8 +50,8 @@ struct TicketSender {
     LanScreenshotLibraries screenshotLibraries;
 };
 
-// The ticket as typed (UTF-8): the description already trimmed and with its
-// backslashes doubled; the priority code "2", "1" or "0".
+// The ticket as typed (UTF-8): the description already trimmed; the priority
+// code "2", "1" or "0".
 struct TicketInput {
     std::string hostName;
     std::string machineIp;

@@ -1,5 +1,6 @@
 #include "itticket/ticket_records.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace tiqora {
@@ -11,6 +12,21 @@ constexpr std::string_view kSentMark = "IT TICKET\\S\\";
 
 std::string_view prefixOf(TicketKind kind) { return kind == TicketKind::Lan ? "L_" : "W_"; }
 
+constexpr std::string_view kTemporaryStart = "~record-";
+constexpr std::string_view kTemporaryEnd = ".part";
+
+// The decimal number that makes up all of `digits` and fits 32 bits.
+std::optional<std::uint32_t> decimal32(std::string_view digits) {
+    if (digits.empty() || digits.size() > 10) return std::nullopt;
+    std::uint64_t value = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    if (value > UINT32_MAX) return std::nullopt;
+    return static_cast<std::uint32_t>(value);
+}
+
 }  // namespace
 
 std::string sentRecordName(TicketKind kind, std::string_view ticketId) {
@@ -20,14 +36,22 @@ std::string sentRecordName(TicketKind kind, std::string_view ticketId) {
     return name;
 }
 
-std::string sentRecordCandidate(TicketKind kind, std::string_view ticketId, int n) {
-    if (n <= 1) return sentRecordName(kind, ticketId);
-    std::string name(prefixOf(kind));
-    name += ticketId;
+std::string recordNameCandidate(std::string_view fileName, int n) {
+    if (n <= 1) return std::string(fileName);
+    constexpr std::string_view kExtension = ".txt";
+    const bool hasExtension = fileName.size() >= kExtension.size() &&
+                              fileName.substr(fileName.size() - kExtension.size()) == kExtension;
+    const std::string_view stem = hasExtension ? fileName.substr(0, fileName.size() - kExtension.size()) : fileName;
+    std::string name(stem);
     name += " (";
     name += std::to_string(n);
-    name += ").txt";
+    name += ')';
+    if (hasExtension) name += kExtension;
     return name;
+}
+
+std::string sentRecordCandidate(TicketKind kind, std::string_view ticketId, int n) {
+    return recordNameCandidate(sentRecordName(kind, ticketId), n);
 }
 
 std::string pendingRecordName(TicketKind kind, std::uint32_t tickCount) {
@@ -55,12 +79,56 @@ std::string_view fileNameOf(std::string_view path) {
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-PendingRoute pendingRouteFor(std::string_view fileName, std::string_view sendWebRpt) {
-    if (fileName.empty()) return PendingRoute::LeaveAlone;
-    const bool webOn = sendWebRpt == "ON";
-    if (fileName.front() == 'W' && webOn) return PendingRoute::Web;
-    if (fileName.front() == 'L' && !webOn) return PendingRoute::Lan;
-    return PendingRoute::LeaveAlone;
+PendingRoute pendingRouteFor(std::string_view fileName, DeliveryMode mode, std::string_view sendWebRpt) {
+    if (fileName.empty() || (fileName.front() != 'L' && fileName.front() != 'W')) return PendingRoute::NoTicket;
+    const bool lanTicket = fileName.front() == 'L';
+    bool sendLan = false;
+    switch (mode) {
+    case DeliveryMode::Lan: sendLan = true; break;
+    case DeliveryMode::Web: sendLan = false; break;
+    case DeliveryMode::None: sendLan = sendWebRpt != "ON"; break;
+    }
+    if (lanTicket) return sendLan ? PendingRoute::Lan : PendingRoute::LeaveLan;
+    return sendLan ? PendingRoute::LeaveWeb : PendingRoute::Web;
+}
+
+std::string leftPendingLine(TicketKind kind, std::size_t count, DeliveryMode mode) {
+    std::string line = "Pending resend left " + std::to_string(count) +
+                       (kind == TicketKind::Lan ? " LAN ticket file(s)" : " web ticket file(s)");
+    switch (mode) {
+    case DeliveryMode::Lan: line += ": the delivery mode is LAN"; break;
+    case DeliveryMode::Web: line += ": the delivery mode is web"; break;
+    case DeliveryMode::None:
+        line += kind == TicketKind::Lan ? ": no delivery mode and SendWebRpt=ON"
+                                        : ": no delivery mode and SendWebRpt is not ON";
+        break;
+    }
+    return line;
+}
+
+std::string stoppedResendLine(std::size_t waiting) {
+    return "Pending resend stopped, the server gave no answer: " + std::to_string(waiting) +
+           " pending file(s) wait for the next run";
+}
+
+std::string recordTemporaryName(std::uint32_t processId, std::uint32_t serial) {
+    std::string name(kTemporaryStart);
+    name += std::to_string(processId);
+    name += '-';
+    name += std::to_string(serial);
+    name += kTemporaryEnd;
+    return name;
+}
+
+std::optional<std::uint32_t> recordTemporaryWriter(std::string_view fileName) {
+    if (fileName.size() <= kTemporaryStart.size() + kTemporaryEnd.size()) return std::nullopt;
+    if (fileName.substr(0, kTemporaryStart.size()) != kTemporaryStart) return std::nullopt;
+    if (fileName.substr(fileName.size() - kTemporaryEnd.size()) != kTemporaryEnd) return std::nullopt;
+    const std::string_view middle =
+        fileName.substr(kTemporaryStart.size(), fileName.size() - kTemporaryStart.size() - kTemporaryEnd.size());
+    const size_t dash = middle.find('-');
+    if (dash == std::string_view::npos || !decimal32(middle.substr(dash + 1))) return std::nullopt;
+    return decimal32(middle.substr(0, dash));
 }
 
 std::string localDeliveryName(std::string_view licenceCode, const LocalDate& today, std::string_view fileName) {

@@ -95,16 +95,7 @@ std::string issueTitleOrDefault(std::string_view title) {
     return std::string(title);
 }
 
-std::string ticketDescription(std::string_view typed) {
-    const std::string_view trimmed = trimWhiteSpace(typed);
-    std::string description;
-    description.reserve(trimmed.size() + 8);
-    for (const char c : trimmed) {
-        description += c;
-        if (c == '\\') description += '\\';
-    }
-    return description;
-}
+std::string ticketDescription(std::string_view typed) { return std::string(trimWhiteSpace(typed)); }
 
 std::string submitTime(int year, int month, int day, int hour, int minute, int second) {
     char text[96];

@@ -30,8 +30,9 @@ inline constexpr char kIssueTitleNotProvided[] = "Not Provied";
 std::string issueTitleOrDefault(std::string_view title);
 
 // The description as sent: white space (blank, tab, CR, LF, VT, FF) trimmed
-// at both ends, then every backslash doubled; nothing else changes, so inner
-// line breaks stay. An empty result is a description the form refuses.
+// at both ends; nothing else changes, so inner line breaks and backslashes
+// stay as typed (the body's JSON escaping is the only escaping). An empty
+// result is a description the form refuses.
 std::string ticketDescription(std::string_view typed);
 
 // "%d-%02d-%02d %02d:%02d:%02d", e.g. "2024-03-07 09:05:03".
@@ -49,11 +50,8 @@ struct LanTicketFields {
 // Description, Priority, Status ("New"), HasScreenShot ("YES" / "NO"),
 // ScreenShotPath (the remote name, or "NA" without a screenshot),
 // TSubmitDateTime. Every value is escaped with jsonEscape, so any text gives
-// a well-formed body, and nothing is cut.
-//
-// The description is expected as ticketDescription made it (backslashes
-// already doubled); the body escapes it once more, so one typed backslash
-// reads as two backslashes in the parsed value.
+// a well-formed body from which a JSON parser reads back every value exactly,
+// and nothing is cut.
 std::string lanTicketBody(const LanTicketFields& fields);
 
 // What a ticket for the web console carries, all UTF-8.
@@ -68,7 +66,7 @@ struct WebTicketFields {
 // Priority, Status ("New"), TSubmitDateTime, then Mobile and Email when the
 // contact fields are in use. A single blank follows the comma after LicNo
 // (the console has always received it so); there is none anywhere else.
-// Values are escaped as in lanTicketBody, the description likewise twice.
+// Values are escaped as in lanTicketBody.
 std::string webTicketBody(const WebTicketFields& fields);
 
 // The longest contact e-mail address the form takes, in characters (Unicode

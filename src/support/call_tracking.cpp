@@ -6,6 +6,8 @@
 #include "environment/process_values.h"
 #include "text/wide_text.h"
 #include "itticket/ticket_log.h"
+#include "support/history_dlg.h"
+#include "support/request_history.h"
 #include "transport/suite_library.h"
 
 namespace tiqora {
@@ -37,10 +39,16 @@ std::string sendCallTracking(const std::wstring& libraryPath, const std::string&
 }
 
 void appendRequestHistory(const std::wstring& historyFile, const std::wstring& record) {
-    const int count = static_cast<int>(GetPrivateProfileIntW(L"Tiqora", L"CNT", 0, historyFile.c_str())) + 1;
-    const std::wstring key = std::to_wstring(count);
+    // "CNT" read as the history reads it (a damaged, huge count stops at the
+    // integer limit instead of wrapping).
+    const ProfileSection<wchar_t> section(readProfileSection(historyFile, L"Tiqora"));
+    const std::optional<int> next = nextHistoryKey(section.integer(L"CNT"));
+    if (!next) return;  // no key can follow a count at the limit
+    const std::wstring key = std::to_wstring(*next);
+    // The record first: a process stopped between the two writes leaves an
+    // uncounted record, never a counted key without one.
+    if (!WritePrivateProfileStringW(L"Tiqora", key.c_str(), record.c_str(), historyFile.c_str())) return;
     WritePrivateProfileStringW(L"Tiqora", L"CNT", key.c_str(), historyFile.c_str());
-    WritePrivateProfileStringW(L"Tiqora", key.c_str(), record.c_str(), historyFile.c_str());
 }
 
 void submitCallTracking(HWND form, const CallTrackingRequest& request, const CallTrackingSetup& setup) {

@@ -19,7 +19,8 @@ inline constexpr char kCallTrackingPath[] = "/Android/SaveNewCall.aspx";
 // sent it; empty when the library or its export is missing.
 std::string sendCallTracking(const std::wstring& libraryPath, const std::string& host, const std::string& body);
 
-// Appends a record to the request history file: "CNT" + 1, then that key.
+// Appends a record to the request history file under the key after "CNT",
+// then counts it in "CNT". A count at the integer limit takes no record.
 void appendRequestHistory(const std::wstring& historyFile, const std::wstring& record);
 
 struct CallTrackingSetup {

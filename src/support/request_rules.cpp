@@ -1,6 +1,7 @@
 #include "support/request_rules.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace tiqora {
 
@@ -26,6 +27,31 @@ RequestCheck fault(RequestCheck check, std::string message, RequestField field =
     check.message = std::move(message);
     check.field = field;
     return check;
+}
+
+bool isAsciiAlphanumeric(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+// Whether the reply holds the call-tracking marker: "CT" that does not end a
+// longer word, blanks, ":".
+bool holdsCallTrackingMarker(std::string_view reply) {
+    for (size_t at = reply.find("CT"); at != std::string_view::npos; at = reply.find("CT", at + 1)) {
+        if (at > 0 && isAsciiAlphanumeric(reply[at - 1])) continue;
+        size_t next = at + 2;
+        while (next < reply.size() && (reply[next] == ' ' || reply[next] == '\t')) ++next;
+        if (next < reply.size() && reply[next] == ':') return true;
+    }
+    return false;
+}
+
+// A field of a history record: control characters become blanks, "#" goes.
+void appendRecordField(std::string& record, std::string_view field) {
+    for (const char c : field) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '#') continue;
+        record += byte < 0x20 || byte == 0x7F ? ' ' : c;
+    }
 }
 
 }  // namespace
@@ -129,21 +155,28 @@ std::string callTrackingBody(const CallTrackingRequest& r) {
 
 ReplyOutcome judgeCallTrackingReply(std::string_view reply) {
     if (contains(reply, "!DOCTYPE")) return ReplyOutcome::ErrorPage;
-    if (contains(reply, "CT : ")) return ReplyOutcome::Accepted;
-    if (contains(reply, "CT")) return ReplyOutcome::AcceptedUnrecorded;
-    return ReplyOutcome::NoConnection;
+    if (!holdsCallTrackingMarker(reply)) return ReplyOutcome::NoConnection;
+    return contains(reply, "CT : ") ? ReplyOutcome::Accepted : ReplyOutcome::AcceptedUnrecorded;
 }
 
 std::string historyRecord(std::string_view date, std::string_view reply, std::string_view problem,
                           std::string_view mobile) {
     std::string record;
-    for (std::string_view part : {date, reply, problem}) {
-        record += part;
-        record += '#';
-    }
-    record += mobile;
+    appendRecordField(record, date);
+    record += '#';
+    appendRecordField(record, reply);
+    record += '#';
+    appendRecordField(record, problem);
+    record += '#';
+    appendRecordField(record, mobile);
     record += '\n';
     return record;
+}
+
+std::optional<int> nextHistoryKey(int storedCount) {
+    if (storedCount < 0) return 1;
+    if (storedCount == std::numeric_limits<int>::max()) return std::nullopt;
+    return storedCount + 1;
 }
 
 std::string remainingCharactersText(int length) {

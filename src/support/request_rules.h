@@ -3,6 +3,7 @@
 // service, the request body, and how a reply is judged. Text is UTF-8.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -62,18 +63,30 @@ struct CallTrackingRequest {
 // fixed order, each value form-encoded.
 std::string callTrackingBody(const CallTrackingRequest& request);
 
-// How the service's reply is taken.
+// How the service's reply is taken. The service confirms a request with its
+// call-tracking marker: "CT" (not the end of a longer word or number), any
+// number of blanks, ":" and the id, e.g. "CT : 4711". Any other reply, also
+// one that merely holds the letters "CT" ("CONNECTION REFUSED" from a proxy,
+// "CONNECT: ..."), is no confirmation.
 enum class ReplyOutcome {
-    NoConnection,  // no "CT": the connection message
+    NoConnection,  // no marker: the connection message, nothing recorded
     ErrorPage,     // an HTML error page ("!DOCTYPE")
-    Accepted,      // "CT" with an id: recorded and thanked
-    AcceptedUnrecorded,  // "CT" but not "CT : ": thanked, not recorded
+    Accepted,      // the marker, and "CT : " in the reply: recorded and thanked
+    AcceptedUnrecorded,  // the marker without "CT : " (e.g. "CT:4711"): thanked, not recorded
 };
 ReplyOutcome judgeCallTrackingReply(std::string_view reply);
 
-// "<date>#<reply>#<problem>#<mobile>\n", the record of the request history.
+// "<date>#<reply>#<problem>#<mobile>\n", the record of the request history:
+// one line of four fields, whatever the texts hold. In each field every
+// control character (line breaks among them) becomes a blank and every "#"
+// is left out, so the record always reads back as the same four fields.
 std::string historyRecord(std::string_view date, std::string_view reply, std::string_view problem,
                           std::string_view mobile);
+
+// The key of the next record for a stored "CNT" of `storedCount`: the
+// number after it (1 for a missing, zero or damaged negative count); none
+// when no number follows it (a damaged count at the integer limit).
+std::optional<int> nextHistoryKey(int storedCount);
 
 // "%d Characters Remaining" for a description of `length` characters (line
 // breaks count two) out of 256.

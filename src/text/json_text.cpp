@@ -8,21 +8,12 @@ std::string jsonEscape(std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
     std::string out;
     out.reserve(text.size() + text.size() / 8 + 2);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
+    for (const char c : text) {
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
         case '\n': out += "\\n"; break;
-        case '\r':
-            // The edit control breaks lines with CR LF: one line break.
-            if (i + 1 < text.size() && text[i + 1] == '\n') {
-                out += "\\n";
-                ++i;
-            } else {
-                out += "\\r";
-            }
-            break;
+        case '\r': out += "\\r"; break;
         case '\t': out += "\\t"; break;
         default: {
             const auto byte = static_cast<unsigned char>(c);

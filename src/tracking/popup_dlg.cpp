@@ -45,8 +45,8 @@ BOOL CpopUp::OnInitDialog() {
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     SetForegroundWindow(hwnd());
 
-    const ReplyArgument argument = splitReplyArgument(toUtf8(tail_));
-    replyKind_ = fromUtf8(argument.kind);
+    const ReplyArgument argument = replyArgumentOf(toUtf8(tail_));
+    replyKind_ = argument.kind;
     ticketId_ = fromUtf8(argument.ticketId);
     ticketGuid_ = fromUtf8(argument.ticketGuid);
 

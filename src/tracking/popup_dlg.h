@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "app/command_line.h"
 #include "ui/color_static.h"
 #include "ui/dialog_sk.h"
 #include "ui/gdi.h"
@@ -29,7 +30,7 @@ private:
     void placeAboveTaskbar();
 
     std::wstring tail_;
-    std::wstring replyKind_;
+    ReplyKind replyKind_ = ReplyKind::None;
     std::wstring ticketId_;
     std::wstring ticketGuid_;
     std::wstring productDataFolder_;

@@ -112,7 +112,10 @@ SentTicketScan scanSentTickets(const std::wstring& sentFolder, const std::wstrin
     HANDLE search = FindFirstFileW((sentFolder + L"\\*.*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return scan;
     do {
-        if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN)) continue;
+        // A hidden record is listed too (an earlier version left a record
+        // hidden when stopped while writing it); a temporary of a record
+        // being written has a name that is no record name.
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         const std::optional<RecordName> name = recordNameOf(toUtf8(found.cFileName));
         if (!name || name->kind != listed) continue;
         const std::wstring ticketId = fromUtf8(name->ticketId);

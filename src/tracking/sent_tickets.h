@@ -27,8 +27,10 @@ struct SentTicketScan {
     size_t lanRecordsMet = 0;
 };
 
-// Lists `sentFolder` (no recursion; hidden files such as the temporary
-// "~record-*.part" of a record being written, and folders, are skipped).
+// Lists `sentFolder` (no recursion; folders and names that are no record
+// name, such as the temporary "~record-*.part" of a record being written,
+// are skipped; hidden records are listed). A later record of a taken name
+// ("W_101 (2).txt") is listed under its ticket's id and GUID.
 // The GUIDs come from one read of each of the sections "WEB" and "LAN" of
 // `ticketIni`. `mode` None lists nothing. A LAN record that cannot be opened
 // or mapped is logged ("Fail to Open File" and its path, or "Fail To Map")

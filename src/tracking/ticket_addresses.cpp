@@ -108,20 +108,4 @@ std::string browserCommandLine(std::string_view program, std::string_view addres
     return line;
 }
 
-ReplyArgument splitReplyArgument(std::string_view tail) {
-    ReplyArgument argument;
-    std::string* const fields[] = {&argument.kind, &argument.ticketId, &argument.ticketGuid};
-
-    size_t taken = 0;
-    size_t start = 0;
-    while (taken < std::size(fields)) {
-        const size_t comma = tail.find(',', start);
-        const size_t end = comma == std::string_view::npos ? tail.size() : comma;
-        if (end > start) *fields[taken++] = std::string(tail.substr(start, end - start));
-        if (comma == std::string_view::npos) break;
-        start = comma + 1;
-    }
-    return argument;
-}
-
 }  // namespace tiqora

@@ -1,7 +1,6 @@
 // The text logic of the ticket pages: the two page addresses, the Base64 of
 // the corporate id, the escaping of the ticket GUID, how an address is
-// handed to a browser on its command line, and the split of the reply
-// argument. Texts are UTF-8 (the corporate id: its 8-bit bytes as they are).
+// handed to a browser on its command line. Texts are UTF-8 (the corporate id: its 8-bit bytes as they are).
 #pragma once
 
 #include <cstddef>
@@ -49,16 +48,5 @@ std::string browserCommandLine(std::string_view program, std::string_view addres
 // Whether a text of `length` characters fits a buffer of `capacity`
 // characters with its terminator.
 inline bool fitsBuffer(std::size_t length, std::size_t capacity) { return length < capacity; }
-
-// The three fields of a reply argument ("/SAReply=L,<ticket id>,<GUID>"),
-// split at commas. Consecutive commas count as one separator, so an empty
-// field is skipped and the later ones move up; fields past the third are
-// ignored; a missing field is empty.
-struct ReplyArgument {
-    std::string kind;        // "/SAReply=L" or "/SAReply=C"
-    std::string ticketId;
-    std::string ticketGuid;
-};
-ReplyArgument splitReplyArgument(std::string_view tail);
 
 }  // namespace tiqora

@@ -244,6 +244,20 @@ std::string memberOf(const std::vector<std::pair<std::string, std::string>>& mem
     return {};
 }
 
+// `id` without the " (n)" that a later record of a taken name carries (n a
+// number from 2, without leading zero).
+std::string_view withoutCandidateNumber(std::string_view id) {
+    if (id.size() < 4 || id.back() != ')') return id;
+    const size_t open = id.rfind(" (");
+    if (open == std::string_view::npos) return id;
+    const std::string_view number = id.substr(open + 2, id.size() - open - 3);
+    if (number.empty() || number.size() > 9 || number.front() == '0') return id;
+    for (const char c : number)
+        if (c < '0' || c > '9') return id;
+    if (number == "1") return id;
+    return id.substr(0, open);
+}
+
 }  // namespace
 
 std::optional<RecordName> recordNameOf(std::string_view fileName) {
@@ -253,7 +267,10 @@ std::optional<RecordName> recordNameOf(std::string_view fileName) {
     if (fileName[0] == 'L') kind = TicketKind::Lan;
     else if (fileName[0] == 'W') kind = TicketKind::Web;
     else return std::nullopt;
-    return RecordName{kind, std::string(fileName.substr(2, fileName.size() - 2 - kTextEnd.size()))};
+    std::string_view id = fileName.substr(2, fileName.size() - 2 - kTextEnd.size());
+    id = withoutCandidateNumber(id);
+    if (id.empty()) return std::nullopt;
+    return RecordName{kind, std::string(id)};
 }
 
 std::string priorityWord(std::string_view priorityCode) {

@@ -24,8 +24,10 @@ namespace tiqora {
 
 // A record file of the sent folder by its name: "L_" (LAN) or "W_" (web),
 // the ticket id, ".txt". The ticket id is both the id the list shows and the
-// key of the ticket's GUID in Tiqora.ini. Any other name ("L_.txt",
-// "readme.txt", "Lx", "L_12" without ".txt") is no record: none.
+// key of the ticket's GUID in Tiqora.ini. A later record of a name that was
+// taken carries " (n)" before ".txt" (n from 2, see recordNameCandidate):
+// it is a record of the same id. Any other name ("L_.txt", "readme.txt",
+// "Lx", "L_12" without ".txt") is no record: none.
 struct RecordName {
     TicketKind kind;
     std::string ticketId;

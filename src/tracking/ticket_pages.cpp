@@ -113,9 +113,8 @@ void openWebTicketPage(const HistoryPageContext& context, const std::wstring& ti
     shellOpen(address.c_str(), nullptr);
 }
 
-void openReplyTicketPage(const std::wstring& replyKind, const std::wstring& ticketGuid,
-                         const std::wstring& productDataFolder) {
-    if (replyKind.find(L"/SAReply=C") != std::wstring::npos) {
+void openReplyTicketPage(ReplyKind replyKind, const std::wstring& ticketGuid, const std::wstring& productDataFolder) {
+    if (replyKind == ReplyKind::Web) {
         writeTicketLog("web ticket is applied /SAReply=C");
         const std::wstring corporateId = readRegistryString(registry_order::kCorporateId, L"CorporateID");
         const std::wstring consoleHost = readVendorHosts(installFolder()).webConsole;
@@ -125,7 +124,7 @@ void openReplyTicketPage(const std::wstring& replyKind, const std::wstring& tick
         launchInBrowser(address, BrowserCommandLine::Narrow);
         std::exit(0);
     }
-    if (replyKind.find(L"/SAReply=L") != std::wstring::npos) {
+    if (replyKind == ReplyKind::Lan) {
         writeTicketLog("lan ticket is applied /SAReply=L");
         std::wstring lanUrl;
         // GetUrl ends the process itself when no working server is named.

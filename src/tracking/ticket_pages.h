@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <string>
 
+#include "app/command_line.h"
+
 namespace tiqora {
 
 // What the ticket history knows when a row is clicked: the LAN server as
@@ -29,10 +31,10 @@ void openLanTicketPage(const HistoryPageContext& context, const std::wstring& ti
 // The history's web page of a ticket whose GUID the listing found.
 void openWebTicketPage(const HistoryPageContext& context, const std::wstring& ticketGuid);
 
-// The reply popup's page: `replyKind` is the first field of the reply
-// argument ("/SAReply=C" web, "/SAReply=L" LAN), `ticketGuid` the third.
-// Ends the process with exit code 0, whatever happens.
-[[noreturn]] void openReplyTicketPage(const std::wstring& replyKind, const std::wstring& ticketGuid,
+// The reply popup's page: `replyKind` from the reply argument (web for
+// "/SAReply=C", LAN for "/SAReply=L"), `ticketGuid` its third field. Ends
+// the process with exit code 0, whatever happens.
+[[noreturn]] void openReplyTicketPage(ReplyKind replyKind, const std::wstring& ticketGuid,
                                       const std::wstring& productDataFolder);
 
 // Hands `address` to a browser by the first of four routes that works (chrome

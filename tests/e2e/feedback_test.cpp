@@ -162,7 +162,7 @@ TEST_F(FeedbackTest, TheHelpDeskReceivesEveryValueInWellFormedJson) {
         {"expiryDate", "31/12/2027"},
         {"OSVersion", osName()},
         {"feedbackrating", "Average"},
-        {"feedbackdescription", "He said \"scan\" at C:\\qx\\ fails\nsince Monday \xc3\xa9"},
+        {"feedbackdescription", "He said \"scan\" at C:\\qx\\ fails\r\nsince Monday \xc3\xa9"},
     };
     EXPECT_EQ(*members, expected) << request.body;
     // One line, no blank between items.
@@ -369,7 +369,7 @@ TEST_F(FeedbackTest, ReturnBreaksTheDescriptionsLineAndSubmitsElsewhere) {
     const auto sent = parseFlatJson(waitForVendorRequest(0).body);
     ASSERT_TRUE(sent.has_value());
     EXPECT_EQ((*sent)[6].second, "Support");
-    EXPECT_EQ((*sent)[12].second, "ab\nc");
+    EXPECT_EQ((*sent)[12].second, "ab\r\nc");
 }
 
 TEST_F(FeedbackTest, TheDescriptionTakes256Characters) {

@@ -163,8 +163,8 @@ TEST_F(ItTicketTest, TheWebConsoleReceivesTheTicketAsTypedAndTheRecordHoldsItsBy
         {"ComputerName", thisHostName()},
         {"UserName", "asha.k"},
         {"IssueTitle", "Hardware Issue"},
-        // Trimmed; each backslash arrives doubled; the line break is one "\n".
-        {"Description", "Printer says \"offline\"\nQueue at C:\\\\qx\\\\print \xC3\xA9\xE4\xB8\xAD"},
+        // Trimmed, and otherwise exactly as typed: backslashes, CR LF.
+        {"Description", "Printer says \"offline\"\r\nQueue at C:\\qx\\print \xC3\xA9\xE4\xB8\xAD"},
         {"Priority", "2"},
         {"Status", "New"},
         {"TSubmitDateTime", (*members)[9].second},
@@ -223,7 +223,7 @@ TEST_F(ItTicketTest, TheLanServerReceivesTheTicketOnItsPort) {
         {"ComputerName", thisHostName()},
         {"UserName", toUtf8(logonUserName())},
         {"IssueTitle", "Network Issue"},
-        {"Description", "VPN drops every hour \\\\ since Monday"},
+        {"Description", "VPN drops every hour \\ since Monday"},
         {"Priority", "1"},
         {"Status", "New"},
         {"HasScreenShot", "NO"},
@@ -485,6 +485,49 @@ TEST_F(ItTicketTest, TheContactCustomerIsAskedForEachFieldInTurnAndTheFormStaysO
     EXPECT_EQ((*members)[10], (std::pair<std::string, std::string>{"Mobile", "98765 4321"}));
     EXPECT_EQ((*members)[11], (std::pair<std::string, std::string>{"Email", "ravi.kum\xC3\xA4r@qu\xC3\xB6rra.co.in"}));
     EXPECT_EQ(readIniString(ticketIni(), L"contact", L"Email", L"", 520), L"ravi.kum\u00e4r@qu\u00f6rra.co.in");
+}
+
+// The ini files are kept in the system code page (1252 here): a value that
+// would come back as "?" or a look-alike is sent as typed but not stored.
+TEST_F(ItTicketTest, TextTheIniFilesCannotHoldIsSentButNeverStoredChanged) {
+    SuiteMachine::standard().set(RegistrySource::SuiteConfig, L"CorporateID", L"QRS-T2002");
+    const std::wstring adminIni = SuiteMachine::productDataFolder() + L"\\DPX_AdminTicket.ini";
+    const std::wstring userNameBefore = readIniString(adminIni, L"Name", L"UserName", L"<none>", 256);
+    const std::wstring email = L"\u0101sha@corp.example";  // a-macron: not in code page 1252
+    const std::wstring userName = L"\u0101sha.k";
+    {
+        AppProcess app(SuiteMachine::program(), L"/sys");
+        HWND form = waitForForm(app);
+        setText(form, IDC_TICKET_USER_NAME, userName);
+        setText(form, IDC_TICKET_MOBILE, L"9876543210");
+        setText(form, IDC_TICKET_EMAIL, email);
+        setText(form, IDC_TICKET_DESCRIPTION, L"Badge reader offline");
+        const OwnMessage thanks = submit(app, form);
+        EXPECT_EQ(thanks.text, successText(false, "wt1001"));
+        dismiss(thanks);
+        EXPECT_EQ(app.waitForExit(), 0u);
+    }
+    const auto members = parseFlatJson(onlyRequest().body);
+    ASSERT_TRUE(members.has_value());
+    ASSERT_EQ(members->size(), 12u);
+    EXPECT_EQ((*members)[4], (std::pair<std::string, std::string>{"UserName", toUtf8(userName)}));
+    EXPECT_EQ((*members)[11], (std::pair<std::string, std::string>{"Email", toUtf8(email)}));
+
+    EXPECT_EQ(readIniString(ticketIni(), L"contact", L"Mobile", L"<none>", 520), L"9876543210");
+    EXPECT_EQ(readIniString(ticketIni(), L"contact", L"Email", L"<none>", 520), L"<none>");
+    EXPECT_EQ(readIniString(adminIni, L"Name", L"UserName", L"<none>", 256), userNameBefore);
+    EXPECT_EQ(ticketLogLineCount("Email ID not stored, Tiqora.ini cannot hold its characters"), 1u)
+        << SuiteMachine::ticketLog();
+    EXPECT_EQ(ticketLogLineCount("User name not stored, DPX_AdminTicket.ini cannot hold its characters"), 1u);
+
+    // Next time the e-mail address is asked for again, never offered as "?sha@...".
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    EXPECT_TRUE(isVisible(control(form, IDC_TICKET_EMAIL)));
+    EXPECT_EQ(textIn(form, IDC_TICKET_EMAIL), L"");
+    EXPECT_EQ(textIn(form, IDC_TICKET_MOBILE), L"9876543210");
+    click(form, IDC_TICKET_CANCEL);
+    EXPECT_EQ(app.waitForExit(), 0u);
 }
 
 TEST_F(ItTicketTest, StoredContactValuesAreSentWhateverTheFieldsHold) {

@@ -40,6 +40,14 @@ std::string ticketBody(const std::string& title, size_t descriptionChars) {
            R"(","Priority":"1","Status":"New","TSubmitDateTime":"2024-03-07 09:05:03"})";
 }
 
+// A web record's bytes as the console's ticket left them (written out, not
+// made by the program).
+std::string webRecordBytes(const std::string& description) {
+    return R"({"CorpId":"CORP-1001","LicNo":"TQ4711-2026-ORV", "Ip":"10.0.0.7","ComputerName":"DESK-7",)"
+           R"("UserName":"asha","IssueTitle":"Other Issue","Description":")" + description +
+           R"(","Priority":"0","Status":"New","TSubmitDateTime":"2026-12-10 09:05:03"})";
+}
+
 // Longer than any piece the transport's text buffers ever held.
 const std::string kLongBody = ticketBody("Printer offline", 3000);
 
@@ -269,17 +277,21 @@ TEST_F(PendingResendTest, OddPendingEntriesAreLeftAloneAndNothingIsLost) {
     }
     const auto bySize = [](const std::string& a, const std::string& b) { return a.size() < b.size(); };
     std::sort(bodies.begin(), bodies.end(), bySize);
-    EXPECT_EQ(bodies.size(), 3u);
-    EXPECT_TRUE(bodies == (std::vector<std::string>{binary, kLongBody, large})) << "the bodies did not arrive whole";
+    EXPECT_EQ(bodies.size(), 4u);
+    EXPECT_TRUE(bodies == (std::vector<std::string>{binary, kLongBody, kLongBody, large}))
+        << "the bodies did not arrive whole";
 
-    EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), (Names{"W", "W_binary.txt", "W_large.txt"}));
-    EXPECT_EQ(filesIn(pending), (Names{"L_.txt", "W_empty.txt", "W_hidden.txt", "W_locked.txt", "W_nul.txt",
-                                       "W_\u5317.txt"}));
+    // A hidden pending file (an earlier version left records hidden when it
+    // was stopped while writing them) is a ticket like any other, and its
+    // record is shown once it is sent.
+    EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), (Names{"W", "W_binary.txt", "W_hidden.txt", "W_large.txt"}));
+    EXPECT_EQ(GetFileAttributesW((SuiteMachine::sentFolder() + L"\\W_hidden.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    EXPECT_EQ(filesIn(pending), (Names{"L_.txt", "W_empty.txt", "W_locked.txt", "W_nul.txt", "W_\u5317.txt"}));
     EXPECT_EQ(filesIn(pending + L"\\W_folder"), Names{"W_inside.txt"});
     EXPECT_EQ(pendingBytes("W_nul.txt"), withNul);
     EXPECT_EQ(ticketLogLineCount("Pending file skipped, it holds a NUL byte: " + pendingPathOf("W_nul.txt")), 1u)
         << SuiteMachine::ticketLog();
-    EXPECT_EQ(ticketLogLineCount("Pending Data Send Sucessfully to Web"), 3u);
+    EXPECT_EQ(ticketLogLineCount("Pending Data Send Sucessfully to Web"), 4u);
 }
 
 TEST_F(PendingResendTest, AFailedMoveIsLoggedAsFailedAndTheFileStays) {
@@ -295,8 +307,9 @@ TEST_F(PendingResendTest, AFailedMoveIsLoggedAsFailedAndTheFileStays) {
     };
     for (const Case& c : cases) {
         SuiteMachine::standard().krlm(L"SendWebRpt", c.sendWebRpt).pendingFile(c.name, kLongBody);
-        // A folder of the same name in the sent folder: nothing can be moved onto it.
-        ASSERT_TRUE(CreateDirectoryW((SuiteMachine::sentFolder() + L"\\" + c.name).c_str(), nullptr));
+        // The sent folder's name is taken by a plain file: nothing can move into it.
+        ASSERT_TRUE(deleteTree(SuiteMachine::sentFolder()));
+        writeFileBytes(SuiteMachine::sentFolder(), "not a folder");
         resetServices();
         setVendorScenario(c.scenario);
 
@@ -324,6 +337,105 @@ TEST_F(PendingResendTest, WithoutTheTransportLibraryEveryFileStays) {
         EXPECT_TRUE(vendorRequests().empty());
         EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), (Names{"L_502.txt", "W_501.txt"}));
         EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{});
+    }
+}
+
+// The resend follows the delivery mode the IT ticket form uses, so every
+// ticket the form queued is sent by its own route; only without a mode does
+// SendWebRpt alone decide.
+TEST_F(PendingResendTest, EachDeliveryModeResendsItsOwnTicketsAndLeavesTheOthers) {
+    struct Case {
+        const char* what;
+        const wchar_t *itTicketServer, *sendLocalRpt, *sendWebRpt;
+        bool lanSent;  // else the web ticket is sent
+        const char* leftLine;
+    } cases[] = {
+        {"ITTicketServer L, SendWebRpt ON", L"L", L"", L"ON", true,
+         "Pending resend left 1 web ticket file(s): the delivery mode is LAN"},
+        {"SendLocalRpt and SendWebRpt ON", L"", L"ON", L"ON", true,
+         "Pending resend left 1 web ticket file(s): the delivery mode is LAN"},
+        {"ITTicketServer W, SendWebRpt OFF", L"W", L"", L"OFF", false,
+         "Pending resend left 1 LAN ticket file(s): the delivery mode is web"},
+        {"SendWebRpt ON alone", L"", L"", L"ON", false,
+         "Pending resend left 1 LAN ticket file(s): the delivery mode is web"},
+        {"no mode, SendWebRpt ON", L"X", L"", L"ON", false,
+         "Pending resend left 1 LAN ticket file(s): no delivery mode and SendWebRpt=ON"},
+        {"no mode, SendWebRpt OFF", L"X", L"ON", L"OFF", true,
+         "Pending resend left 1 web ticket file(s): no delivery mode and SendWebRpt is not ON"},
+    };
+    const std::string lanBody = ticketBody("VPN", 40), webBody = ticketBody("Mail", 50);
+    for (const Case& c : cases) {
+        SuiteMachine::standard()
+            .krlm(L"ITTicketServer", c.itTicketServer)
+            .krlm(L"SendLocalRpt", c.sendLocalRpt)
+            .krlm(L"SendWebRpt", c.sendWebRpt)
+            .pendingFile(L"L_11.txt", lanBody)
+            .pendingFile(L"W_12.txt", webBody);
+        resetServices();
+
+        EXPECT_EQ(runResend(), 0u) << c.what;
+
+        const auto requests = vendorRequests();
+        ASSERT_EQ(requests.size(), 1u) << c.what;
+        EXPECT_EQ(requests[0].path, c.lanSent ? kLanPath : kPendingTicketPath) << c.what;
+        EXPECT_EQ(requests[0].port, c.lanSent ? lanPort() : vendorPort()) << c.what;
+        EXPECT_TRUE(requests[0].body == (c.lanSent ? lanBody : webBody)) << c.what;
+        EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{c.lanSent ? "L_11.txt" : "W_12.txt"}) << c.what;
+        EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{c.lanSent ? "W_12.txt" : "L_11.txt"}) << c.what;
+        EXPECT_EQ(pendingBytes(c.lanSent ? "W_12.txt" : "L_11.txt"), c.lanSent ? webBody : lanBody) << c.what;
+        EXPECT_EQ(ticketLogLineCount(c.leftLine), 1u) << c.what << "\n" << SuiteMachine::ticketLog();
+    }
+}
+
+TEST_F(PendingResendTest, AResentTicketNeverReplacesARecordOfTheSameName) {
+    // A tick count can repeat after a restart, and equal a ticket id.
+    const std::string earlier = webRecordBytes("the ticket the console numbered 101");
+    SuiteMachine::standard().pendingFile(L"W_101.txt", kLongBody);
+    writeFileBytes(SuiteMachine::sentFolder() + L"\\W_101.txt", earlier);
+
+    EXPECT_EQ(runResend(), 0u);
+
+    EXPECT_EQ(vendorRequests().size(), 1u);
+    EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{});
+    EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), (Names{"W_101 (2).txt", "W_101.txt"}));
+    EXPECT_EQ(sentBytes("W_101.txt"), earlier);
+    EXPECT_EQ(sentBytes("W_101 (2).txt"), kLongBody);
+    EXPECT_EQ(ticketLogLineCount("Pending Data Send Sucessfully to Web"), 1u);
+}
+
+// A server that takes the connection and never answers: the run stops after
+// the first file instead of waiting the time-out out for every one, and the
+// other files wait for the next run.
+TEST_F(PendingResendTest, AServerThatNeverAnswersStopsTheRunAfterTheFirstFile) {
+    struct Case {
+        const char* what;
+        const wchar_t* sendWebRpt;
+        wchar_t kind;
+        size_t requests;  // the LAN route also tries the file delivery
+    } cases[] = {{"web", L"ON", L'W', 1}, {"LAN", L"OFF", L'L', 2}};
+    constexpr int kFiles = 200;
+    for (const Case& c : cases) {
+        auto machine = SuiteMachine::standard().krlm(L"SendWebRpt", c.sendWebRpt);
+        Names expected;
+        for (int n = 1; n <= kFiles; ++n) {
+            const std::wstring name = std::wstring(1, c.kind) + L"_" + std::to_wstring(1000 + n) + L".txt";
+            machine.pendingFile(name, kLongBody);
+            expected.push_back(toUtf8(name));
+        }
+        resetServices();
+        setVendorScenario("slow");
+
+        EXPECT_EQ(runResend(), 0u) << c.what;
+
+        EXPECT_EQ(vendorRequests().size(), c.requests) << c.what;
+        EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), expected) << c.what;
+        EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{}) << c.what;
+        EXPECT_EQ(ticketLogLineCount("Pending resend stopped, the server gave no answer: 200 pending file(s) wait for "
+                                     "the next run"),
+                  1u)
+            << c.what << "\n" << SuiteMachine::ticketLog();
+        // The LAN server's address was resolved once for the run.
+        EXPECT_EQ(ticketLogLineCount("GetUrl function start"), c.kind == L'L' ? 1u : 0u) << c.what;
     }
 }
 

@@ -405,6 +405,32 @@ TEST_F(ScreenshotTest, TheWebConsoleGetsTheLatestPictureAsAMultipartUpload) {
         << SuiteMachine::ticketLog();
 }
 
+TEST_F(ScreenshotTest, AFailedRetakeKeepsTheEarlierPictureAsTheOneThatTravels) {
+    SuiteMachine::standard();
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    EXPECT_EQ(takeScreenshot(app, form, false), kTaken);
+    const Names first = pictures();
+    ASSERT_EQ(first.size(), 1u);
+    const std::string bytes = pictureBytes(first[0]);
+
+    // With C:\qx away the second picture cannot be saved.
+    const std::wstring away = SuiteMachine::logFolder() + L"-away";
+    ASSERT_TRUE(MoveFileW(SuiteMachine::logFolder().c_str(), away.c_str()));
+    EXPECT_EQ(takeScreenshot(app, form, false), kNotSaved);
+    ASSERT_TRUE(MoveFileW(away.c_str(), SuiteMachine::logFolder().c_str()));
+    EXPECT_EQ(pictures(), first);
+
+    EXPECT_NE(submitTicket(app, form).find(L"Thank You"), std::wstring::npos);
+    EXPECT_EQ(app.waitForExit(), 0u);
+    const std::vector<VendorRequest> uploads = requestsTo(kUploadPath);
+    ASSERT_EQ(uploads.size(), 1u);
+    ASSERT_EQ(uploads[0].parts.size(), 3u);
+    EXPECT_EQ(uploads[0].parts[2].filename, first[0]);
+    EXPECT_TRUE(uploads[0].parts[2].data == bytes) << "the first picture did not travel whole";
+    EXPECT_EQ(pictures(), Names{});  // delivered, then deleted
+}
+
 TEST_F(ScreenshotTest, OnlyAnUploadAnsweredWith200DeletesThePicture) {
     const struct {
         const char* scenario;

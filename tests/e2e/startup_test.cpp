@@ -69,6 +69,44 @@ TEST_F(StartupTest, ASecondRequestFormEndsAtOnceWhileTheFirstRuns) {
     EXPECT_EQ(first.waitForExit(), 0u);
 }
 
+// A visible top-level window of the test process that holds the foreground.
+class ForegroundWindow {
+public:
+    ForegroundWindow()
+        : window_(CreateWindowExW(0, L"STATIC", L"another program", WS_POPUP | WS_VISIBLE, 0, 0, 80, 30, nullptr,
+                                  nullptr, nullptr, nullptr)) {
+        SetForegroundWindow(window_);
+    }
+    ~ForegroundWindow() { DestroyWindow(window_); }
+    ForegroundWindow(const ForegroundWindow&) = delete;
+    ForegroundWindow& operator=(const ForegroundWindow&) = delete;
+    HWND handle() const { return window_; }
+
+private:
+    HWND window_;
+};
+
+TEST_F(StartupTest, ASecondStartBringsTheOpenFormToTheFront) {
+    struct Case {
+        const wchar_t* first;
+        const wchar_t* second;
+    } cases[] = {{L"", L"/sys"}, {L"/sys", L"/sys"}, {L"/sys", L""}};
+    for (const Case& c : cases) {
+        const std::string what = toUtf8(c.first) + " then " + toUtf8(c.second);
+        AppProcess first(SuiteMachine::program(), c.first);
+        HWND form = *c.first ? first.waitForDialogWith(IDC_TICKET_X) : first.waitForWindow(kMainClass);
+        ForegroundWindow other;
+        waitUntil([&] { return GetForegroundWindow() == other.handle(); }, "another window to take the foreground");
+
+        AppProcess second(SuiteMachine::program(), c.second);
+        EXPECT_EQ(second.waitForExit(), 0u) << what;
+        waitUntil([&] { return GetForegroundWindow() == form; }, "the open form to come to the front (" + what + ")");
+        EXPECT_TRUE(first.running()) << what;
+        click(form, *c.first ? IDC_TICKET_X : IDC_REQUEST_CLOSE);
+        EXPECT_EQ(first.waitForExit(), 0u) << what;
+    }
+}
+
 TEST_F(StartupTest, SysShowsTheTicketFormAndKeepsTheMainWindowHidden) {
     for (const wchar_t* arguments : {L"/sys", L"/SYS"}) {
         AppProcess app(SuiteMachine::program(), arguments);
@@ -175,6 +213,15 @@ TEST_F(StartupTest, AnOpenChatAboutTheTicketStopsItsReplyNotification) {
         R"(\d{1,2}/\d{2}/\d{4} \d{2}:\d{2}  :  Admin already chatting\r\n)"
         R"(\d{1,2}/\d{2}/\d{4} \d{2}:\d{2}  :  Orvantis Admin - IT Ticket \| 123 - Chat\r\n)");
     EXPECT_TRUE(std::regex_match(SuiteMachine::ticketLog(), expected)) << SuiteMachine::ticketLog();
+}
+
+TEST_F(StartupTest, TheChatCheckLooksForTheTicketThePopupWouldShow) {
+    // An empty field is skipped: the popup would show ticket 1234, so the
+    // chat about ticket 1234 stops it.
+    ChatWindow chat(L"IT Ticket | 1234 ");
+    AppProcess app(SuiteMachine::program(), L"/SAReply=L,,1234,g");
+    EXPECT_EQ(app.waitForExit(), 0u);
+    EXPECT_NE(SuiteMachine::ticketLog().find("Admin already chatting"), std::string::npos) << SuiteMachine::ticketLog();
 }
 
 TEST_F(StartupTest, AChatAboutAnotherTicketDoesNotStopTheNotification) {

@@ -116,8 +116,11 @@ TEST_F(SupportRequestTest, EveryOtherOutcomeIsToldAndEndsTheProcess) {
          L" Error while sending message\n Please try after some time...", 1},
         {"a reply without CT", [] { setVendorScenario("error-500"); }, L"TiqoraDesk",
          L"Internet Connection is not available....\nPlease try after some time", 1},
-        {"CT without an id", [] { setVendorScenario("no-data"); }, L"Tiqora Desk",
-         L"Thank You.\nYour Request has been submitted.\nCallTrack ID =  CT pending\n"
+        // "CT" alone is no confirmation: a proxy's refusal holds the letters.
+        {"a proxy's refusal", [] { setVendorScenario("ct-refused"); }, L"TiqoraDesk",
+         L"Internet Connection is not available....\nPlease try after some time", 1},
+        {"the marker without an id", [] { setVendorScenario("no-data"); }, L"Tiqora Desk",
+         L"Thank You.\nYour Request has been submitted.\nCallTrack ID =  CT:pending\n"
          L"VEXO Help Desk Team will contact you soon.\nTiming: 9.30am to 9.30pm.", 1},
     };
     for (const Case& c : cases) {
@@ -136,6 +139,32 @@ TEST_F(SupportRequestTest, EveryOtherOutcomeIsToldAndEndsTheProcess) {
         EXPECT_EQ(vendorRequests().size(), c.requests) << c.what;
         EXPECT_FALSE(fileExists(kHistoryFile)) << c.what << ": nothing may be recorded";
     }
+}
+
+TEST_F(SupportRequestTest, AReplyOfSeveralLinesIsRecordedAsOneLineOfFourFields) {
+    setVendorScenario("ct-two-lines");
+    AppProcess app(SuiteMachine::program(), L"");
+    HWND form = openForm(app);
+    fill(form, Typed());
+    const MessageBoxInfo box = submit(app, form);
+    EXPECT_EQ(box.caption, L"Tiqora Desk");
+    EXPECT_EQ(box.text, L"Thank You.\nYour Request has been submitted.\nCallTrack ID =  CT : 4711\r\nX#Y\n"
+                        L"VEXO Help Desk Team will contact you soon.\nTiming: 9.30am to 9.30pm.");
+    dismissMessageBox(box);
+    EXPECT_EQ(app.waitForExit(), 0u);
+
+    // The reply's line break became blanks and its "#" went: the record is
+    // one line, and the history reads back the mobile number as its fourth
+    // field.
+    wchar_t count[16] = {}, record[1024] = {};
+    GetPrivateProfileStringW(L"Tiqora", L"CNT", L"", count, 16, kHistoryFile.c_str());
+    GetPrivateProfileStringW(L"Tiqora", L"1", L"", record, 1024, kHistoryFile.c_str());
+    EXPECT_STREQ(count, L"1");
+    const std::wstring text = record;
+    const std::wregex shape(LR"(\d{1,2}/\d{2}/\d{4} \d{2}:\d{2}#CT : 4711  XY#VIRUS - [^#\r\n]+#9876543210)");
+    EXPECT_TRUE(std::regex_match(text, shape)) << toUtf8(text);
+    const std::string history = readFileBytes(kHistoryFile);
+    EXPECT_EQ(history.find("X#Y"), std::string::npos) << history;
 }
 
 // The colour a form's field shows at its right end, away from its text.

@@ -18,7 +18,9 @@
 #include "itticket/ticket_rules.h"
 #include "resource.h"
 #include "support/browser_routes.h"
+#include "support/flat_json.h"
 #include "support/machine.h"
+#include "support/own_message.h"
 #include "support/test_paths.h"
 #include "support/ticket_files.h"
 #include "support/ui_driver.h"
@@ -91,10 +93,11 @@ void layOutRecords() {
     sentFile(L"W_big.txt", std::string(5 * 1024 * 1024, 'a'));
     sentFile(L"W_bin.txt", std::string("\x00\x01\xff\xfe\x80,:\"", 8));
     sentFile(L"W_nokey.txt", webRecord("Other Issue", "no GUID", "0"));
+    // A record an earlier version left hidden is listed like any other.
     sentFile(L"W_hidden.txt", webRecord("Other Issue", "hidden", "0"));
     SetFileAttributesW(sentPath(L"W_hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    sentFile(L"~record-1.part", webRecord("Other Issue", "half written", "0"));
-    SetFileAttributesW(sentPath(L"~record-1.part").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    // The temporary of a record being written is no record.
+    sentFile(L"~record-1-1.part", webRecord("Other Issue", "half written", "0"));
     sentFile(L"W_.txt", webRecord("Other Issue", "no id", "0"));
     sentFile(L"readme.txt", "{}");
     sentFile(L"Lx", "{}");
@@ -121,6 +124,7 @@ const Rows kWebRows = {
     {L"12x", L"Network Issue", L"Printer", L"Open", L"Low"},
     {L"big", L"", L"", L"", L"High"},
     {L"bin", L"", L"", L"", L"High"},
+    {L"hidden", L"Other Issue", L"hidden", L"New", L"Low"},
     {L"wt1001", L"Software Issue", L"Mail: fails, \"always\"", L"New", L"Medium"},
 };
 const Rows kLanRows = {
@@ -269,6 +273,68 @@ TEST_F(TicketHistoryTest, LanTicketsAreListedWithTheFirstInThePanelAndOpenTheirP
     EXPECT_EQ(sentFolderContents(), before);
     click(form, IDC_TICKET_CANCEL);
     EXPECT_EQ(app.waitForExit(), 0u);
+}
+
+// What the employee typed and what the registry holds reach the LAN server
+// and the web console exactly (read back by the test's own JSON reader),
+// the record keeps the bytes sent, and the history shows the description as
+// typed.
+TEST_F(TicketHistoryTest, ValuesArriveAsTypedAndTheHistoryShowsThemSo) {
+    const std::wstring licence = L"TQ\\47\"11\u00e9";  // a backslash, a quote, a non-ASCII letter
+    const std::wstring corporateId = L"CORP\\\"1\r\n\u00fc";
+    const std::wstring typed = L"  C:\\vpn\\log says \"denied\"\r\n\\\\srv\\share \u00e9\u4e2d \r\n";
+    const std::wstring described = L"C:\\vpn\\log says \"denied\"\r\n\\\\srv\\share \u00e9\u4e2d";
+    struct Case {
+        bool lan;
+        const char* idKey;
+        const char* recordName;
+        std::wstring ticketId;
+    } cases[] = {{false, "LicNo", "W_wt1001.txt", L"wt1001"}, {true, "LicenseNo", "L_1001.txt", L"1001"}};
+    for (const Case& c : cases) {
+        SuiteMachine::standard()
+            .krlm(L"ITTicketServer", c.lan ? L"L" : L"W")
+            .set(RegistrySource::SuiteConfig, L"LicenseCode", licence)
+            .set(RegistrySource::SuiteConfig, L"CorporateID", corporateId);
+        clearVendorJournal();
+        {
+            AppProcess app(SuiteMachine::program(), L"/sys");
+            HWND form = waitForForm(app);
+            typeText(form, IDC_TICKET_DESCRIPTION, typed);
+            waitUntil([&] { return textIn(form, IDC_TICKET_DESCRIPTION) == typed; }, "the description to be typed");
+            click(form, IDC_TICKET_SUBMIT);
+            dismiss(waitForOwnMessage(app, 30000));
+            EXPECT_EQ(app.waitForExit(), 0u);
+        }
+        const std::vector<VendorRequest> requests = vendorRequests();
+        ASSERT_EQ(requests.size(), 1u);
+        const auto members = parseFlatJson(requests[0].body);
+        ASSERT_TRUE(members.has_value()) << requests[0].body;
+        std::map<std::string, std::string> values(members->begin(), members->end());
+        EXPECT_EQ(values["Description"], toUtf8(described)) << requests[0].body;
+        EXPECT_EQ(values[c.idKey], toUtf8(licence)) << requests[0].body;
+        if (!c.lan) {
+            EXPECT_EQ(values["CorpId"], toUtf8(corporateId)) << requests[0].body;
+        }
+        // One typed backslash is one JSON escape in the raw body.
+        EXPECT_NE(requests[0].body.find(R"(C:\\vpn\\log)"), std::string::npos) << requests[0].body;
+        EXPECT_EQ(readFileBytes(sentPath(fromUtf8(c.recordName))), requests[0].body);
+
+        AppProcess app(SuiteMachine::program(), L"/sys");
+        HWND form = waitForForm(app);
+        HWND history = openHistory(app, form);
+        const Rows rows = listRows(control(history, IDC_TRACK_LIST), kColumns);
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0][1], c.ticketId);
+        EXPECT_EQ(rows[0][3], described);
+        // The LAN history shows its first ticket in the panel.
+        if (c.lan) {
+            EXPECT_EQ(textIn(history, IDC_TRACK_DESCRIPTION), described);
+        }
+        click(history, IDC_TRACK_CLOSE);
+        waitUntil([&] { return !IsWindow(history); }, "the history to close");
+        click(form, IDC_TICKET_CANCEL);
+        EXPECT_EQ(app.waitForExit(), 0u);
+    }
 }
 
 TEST_F(TicketHistoryTest, TheDeliveryFlagsChooseWhichKindIsListed) {

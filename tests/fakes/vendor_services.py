@@ -63,12 +63,19 @@ scenario" so that a typing error cannot pass for success).
     no-data             as success, without "data": create-ticket
                         {"message":"Ticket Created Successfully","status":1},
                         LAN ticket {"message":"request added successfully","status":1},
-                        call tracking "CT pending" (no "CT : " id)
+                        call tracking "CT:pending" (the marker without
+                        the "CT : " of an id)
     error-500           every request: 500 "Internal Server Error"
     slow                every request waits 30 s, then answers as success (the
                         client's time-out is meant to cut it first)
     big-reply           every POST: 200 with 102400 bytes of "0123456789abcdef"
                         repeated; GET as success
+
+The scenarios below change only the call-tracking reply; every other service
+answers as in success.
+
+    ct-refused          200 "CONNECTION REFUSED" (what a proxy may send)
+    ct-two-lines        200 "CT : 4711" CR LF "X#Y"
 
 The scenarios below change only create-ticket and the LAN ticket; every other
 service answers as in success. <web guid> stands for
@@ -226,6 +233,13 @@ LAN_TICKET = {
     "unsafe-id": lan_added("../1001$" + LAN_GUID),
     "phrase-twice": lan_added(" 1001 $" + LAN_GUID, ',"note":"request added successfully"'),
 }
+# Call-tracking replies by scenario; a scenario not listed answers as success.
+CALL_TRACKING = {
+    "success": "CT : 4711",
+    "no-data": "CT:pending",
+    "ct-refused": "CONNECTION REFUSED",
+    "ct-two-lines": "CT : 4711\r\nX#Y",
+}
 TICKET_SERVICES = {"create-ticket", "lan-ticket"}
 HTML_ERROR_PAGE = ('<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.01//EN">\n'
                    '<html><body>Connection to server <b>vendor-gateway</b> could not be '
@@ -236,7 +250,8 @@ SCENARIOS = {"success", "lan-status-quoted", "lan-status-last", "lan-status-abse
              "ticket-failed", "data-last", "long-id", "null-id", "phrase-case",
              "unsafe-id", "empty-reply", "silence", "phrase-twice",
              "intrapol-refused", "intrapol-queued", "file-refused",
-             "shot-201", "shot-204", "shot-500", "shot-silence", "shot-stall"}
+             "shot-201", "shot-204", "shot-500", "shot-silence", "shot-stall",
+             "ct-refused", "ct-two-lines"}
 # Screenshot upload replies by scenario: (status, content type, body).
 SCREENSHOT_REPLIES = {
     "shot-201": (201, "application/json; charset=utf-8", '{"message":"Image saved"}'),
@@ -258,7 +273,7 @@ HANDLER_SECONDS = 35  # hard bound on one connection, whatever the client does
 def success_reply(service, scenario, path):
     """(status, content type, body) of a service in a scenario that answers."""
     if service == "call-tracking":
-        return 200, TEXT, "CT pending" if scenario == "no-data" else "CT : 4711"
+        return 200, TEXT, CALL_TRACKING.get(scenario, CALL_TRACKING["success"])
     if service == "mail":
         return 200, TEXT, "Msg sent"
     if service == "create-ticket":

@@ -70,18 +70,40 @@ TEST(GuardMutexName, SharedForTheFormsAndOnePerReply) {
     }
 }
 
-TEST(ChatWindowMarker, IsTheSecondFieldWithATrailingBlank) {
+// The chat check at start-up and the popup read the reply argument through
+// one splitter and one case rule: the chat window looked for is that of the
+// ticket the popup shows.
+TEST(ReplyArgument, OneReadingForThePopupAndTheChatCheck) {
+    constexpr auto Lan = ReplyKind::Lan, Web = ReplyKind::Web, None = ReplyKind::None;
     struct Case {
         const char* tail;
-        const char* marker;
+        ReplyKind kind;
+        const char *ticketId, *ticketGuid;
     } cases[] = {
-        {"/SAReply=L,123,x", "IT Ticket | 123 "},
-        {"/SAReply=C,77,guid,extra", "IT Ticket | 77 "},
-        {"/SAReply=L,123", "IT Ticket | 123 "},
-        {"/SAReply=L", "IT Ticket |  "},
-        {"/SAReply=L,,abc", "IT Ticket |  "},
+        {"/SAReply=L,1234,abc", Lan, "1234", "abc"},
+        {"/SAReply=C,77,6f1c-2d3e,extra,more", Web, "77", "6f1c-2d3e"},
+        {"/SAReply=L,,1234,g", Lan, "1234", "g"},  // consecutive commas count as one
+        {"/SAReply=L,,1234,,abc", Lan, "1234", "abc"},
+        {"/SAReply=L,,,,", Lan, "", ""},
+        {"/SAReply=L", Lan, "", ""},
+        {"/SAReply=L,1234", Lan, "1234", ""},
+        // The switch's letter case is ignored, as when the mode is chosen.
+        {"/sareply=l,5,g", Lan, "5", "g"},
+        {"/SAREPLY=c,6,h", Web, "6", "h"},
+        {"/SAReply=X,1,2", None, "1", "2"},
+        {"", None, "", ""},
+        {"/SAReply=L,1,x --renderer-cmd-prefix=calc", Lan, "1", "x --renderer-cmd-prefix=calc"},
+        {"/SAReply=C,\"1\",\xc3\xbc", Web, "\"1\"", "\xc3\xbc"},
     };
-    for (const auto& c : cases) EXPECT_EQ(chatWindowMarker(c.tail), c.marker) << c.tail;
+    for (const auto& c : cases) {
+        const ReplyArgument argument = replyArgumentOf(c.tail);
+        EXPECT_EQ(argument.kind, c.kind) << c.tail;
+        EXPECT_EQ(argument.ticketId, c.ticketId) << c.tail;
+        EXPECT_EQ(argument.ticketGuid, c.ticketGuid) << c.tail;
+        EXPECT_EQ(chatWindowMarker(c.tail), std::string("IT Ticket | ") + c.ticketId + " ") << c.tail;
+    }
+    const std::string longTail = "/SAReply=L,9," + std::string(2000, 'g');
+    EXPECT_EQ(replyArgumentOf(longTail).ticketGuid, std::string(2000, 'g'));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 
 #include "support/request_history.h"
 
@@ -110,16 +111,52 @@ TEST(CallTrackingBody, DerivedValues) {
     EXPECT_EQ(formEncode("a-b_c.d~e/f:g@h!i'j(k)l*m,n;o?p"), "a-b_c.d~e/f:g@h!i'j(k)l*m,n;o?p");
 }
 
-TEST(CallTrackingReply, IsJudgedByItsMarkers) {
-    EXPECT_EQ(judgeCallTrackingReply("CT : 4711"), ReplyOutcome::Accepted);
-    EXPECT_EQ(judgeCallTrackingReply("CT4711"), ReplyOutcome::AcceptedUnrecorded);
-    EXPECT_EQ(judgeCallTrackingReply(""), ReplyOutcome::NoConnection);
-    EXPECT_EQ(judgeCallTrackingReply("Internal Server Error"), ReplyOutcome::NoConnection);
-    EXPECT_EQ(judgeCallTrackingReply("<!DOCTYPE HTML PUBLIC> CT : 1"), ReplyOutcome::ErrorPage);
-    EXPECT_EQ(historyRecord("7/12/2026 05:26", "CT : 4711", "VIRUS - slow", "9876543210"),
-              "7/12/2026 05:26#CT : 4711#VIRUS - slow#9876543210\n");
+TEST(CallTrackingReply, OnlyTheCallTrackingMarkerConfirmsARequest) {
+    struct Case {
+        const char* reply;
+        ReplyOutcome outcome;
+    } cases[] = {
+        {"CT : 4711", ReplyOutcome::Accepted},
+        {"CT : 4711\r\nX#Y", ReplyOutcome::Accepted},
+        {"Saved. CT : 12", ReplyOutcome::Accepted},
+        {"CT:4711", ReplyOutcome::AcceptedUnrecorded},
+        {"CT  \t: 4711", ReplyOutcome::AcceptedUnrecorded},
+        {"(CT: 5)", ReplyOutcome::AcceptedUnrecorded},
+        // The letters alone, or as the end of a word, confirm nothing.
+        {"CONNECTION REFUSED", ReplyOutcome::NoConnection},
+        {"CONNECT: proxy refused", ReplyOutcome::NoConnection},
+        {"PROJECT : x", ReplyOutcome::NoConnection},
+        {"CT4711", ReplyOutcome::NoConnection},
+        {"CT - 4711", ReplyOutcome::NoConnection},
+        {"ct : 4711", ReplyOutcome::NoConnection},
+        {"CT", ReplyOutcome::NoConnection},
+        {"", ReplyOutcome::NoConnection},
+        {"Internal Server Error", ReplyOutcome::NoConnection},
+        {"<!DOCTYPE HTML PUBLIC> CT : 1", ReplyOutcome::ErrorPage},
+    };
+    for (const auto& c : cases) EXPECT_EQ(judgeCallTrackingReply(c.reply), c.outcome) << c.reply;
     EXPECT_EQ(remainingCharactersText(0), "256 Characters Remaining");
     EXPECT_EQ(remainingCharactersText(256), "0 Characters Remaining");
+}
+
+TEST(RequestHistory, ARecordIsAlwaysOneLineOfFourFields) {
+    EXPECT_EQ(historyRecord("7/12/2026 05:26", "CT : 4711", "VIRUS - slow", "9876543210"),
+              "7/12/2026 05:26#CT : 4711#VIRUS - slow#9876543210\n");
+    EXPECT_EQ(historyRecord("7/12/2026 05:26", "CT : 4711\r\nX#Y", "A#B - line\tone\x7f", "98#76\n"),
+              "7/12/2026 05:26#CT : 4711  XY#AB - line one #9876 \n");
+    // Read back through the history's own splitter: the same four fields.
+    const std::string record = historyRecord("d", "##CT : 1#\n", "#P#", "m\r");
+    EXPECT_EQ(record.find_first_of("\r\n"), record.size() - 1);
+    const auto fields = splitHistoryRecord<char>(std::string_view(record).substr(0, record.size() - 1));
+    EXPECT_EQ(fields, (std::array<std::string, 4>{"d", "CT : 1 ", "P", "m "}));
+}
+
+TEST(RequestHistory, TheNextKeyNeverOverflows) {
+    EXPECT_EQ(nextHistoryKey(0), 1);
+    EXPECT_EQ(nextHistoryKey(41), 42);
+    EXPECT_EQ(nextHistoryKey(-7), 1);
+    EXPECT_EQ(nextHistoryKey(std::numeric_limits<int>::max() - 1), std::numeric_limits<int>::max());
+    EXPECT_EQ(nextHistoryKey(std::numeric_limits<int>::max()), std::nullopt);
 }
 
 TEST(RequestHistory, RowsAsOneLookupPerKeyWouldReadThem) {

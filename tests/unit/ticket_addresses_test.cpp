@@ -113,32 +113,6 @@ TEST(TicketAddresses, CommandLineBufferHoldsTheTextAndItsTerminator) {
     EXPECT_TRUE(fitsBuffer(0, 1));
 }
 
-TEST(ReplyArgument, SplitsAtCommasSkippingEmptyFields) {
-    struct Case {
-        const char* tail;
-        const char *kind, *ticketId, *ticketGuid;
-    } cases[] = {
-        {"/SAReply=L,1234,abc", "/SAReply=L", "1234", "abc"},
-        {"/SAReply=C,77,6f1c-2d3e,extra,more", "/SAReply=C", "77", "6f1c-2d3e"},
-        {"/SAReply=L,,1234,,abc", "/SAReply=L", "1234", "abc"},  // consecutive commas count as one
-        {"/SAReply=L,,,,", "/SAReply=L", "", ""},
-        {"/SAReply=L", "/SAReply=L", "", ""},
-        {"/SAReply=L,1234", "/SAReply=L", "1234", ""},
-        {",/SAReply=L,1,2", "/SAReply=L", "1", "2"},
-        {"", "", "", ""},
-        {"/SAReply=L,1,x --renderer-cmd-prefix=calc", "/SAReply=L", "1", "x --renderer-cmd-prefix=calc"},
-        {"/SAReply=C,\"1\",\xc3\xbc", "/SAReply=C", "\"1\"", "\xc3\xbc"},
-    };
-    for (const auto& c : cases) {
-        const ReplyArgument argument = splitReplyArgument(c.tail);
-        EXPECT_EQ(argument.kind, c.kind) << c.tail;
-        EXPECT_EQ(argument.ticketId, c.ticketId) << c.tail;
-        EXPECT_EQ(argument.ticketGuid, c.ticketGuid) << c.tail;
-    }
-    const std::string longTail = "/SAReply=L,9," + std::string(2000, 'g');
-    EXPECT_EQ(splitReplyArgument(longTail).ticketGuid, std::string(2000, 'g'));
-}
-
 TEST(PopupPosition, FollowsTheTaskbarEdge) {
     // Popup 347 x 165, taskbar 1280 x 40 (bottom/top) or 60 x 800 (sides),
     // desktop 1280 x 800.

@@ -66,22 +66,81 @@ TEST(TicketRecords, ADeliveredPendingFileGoesToTheSentFolderUnderItsOwnName) {
     EXPECT_EQ(fileNameOf("C:\\x\\"), "");
 }
 
-TEST(TicketRecords, TheScanRoutesByFirstLetterAndSendWebRpt) {
+TEST(TicketRecords, TheScanFollowsTheFormsDeliveryMode) {
+    constexpr auto Lan = DeliveryMode::Lan, Web = DeliveryMode::Web, None = DeliveryMode::None;
     struct Case {
         const char* name;
+        DeliveryMode mode;
         const char* sendWebRpt;
         PendingRoute route;
     } cases[] = {
-        {"W_1.txt", "ON", PendingRoute::Web},   {"W", "ON", PendingRoute::Web},
-        {"W_1.txt", "on", PendingRoute::LeaveAlone}, {"W_1.txt", "N/A", PendingRoute::LeaveAlone},
-        {"L_1.txt", "ON", PendingRoute::LeaveAlone}, {"L_1.txt", "OFF", PendingRoute::Lan},
-        {"L_.txt", "N/A", PendingRoute::Lan},   {"L", "", PendingRoute::Lan},
-        {"w_1.txt", "ON", PendingRoute::LeaveAlone}, {"l_1.txt", "OFF", PendingRoute::LeaveAlone},
-        {"X_1.txt", "ON", PendingRoute::LeaveAlone}, {"X_1.txt", "OFF", PendingRoute::LeaveAlone},
-        {"", "ON", PendingRoute::LeaveAlone},   {"", "OFF", PendingRoute::LeaveAlone},
+        // LAN mode (ITTicketServer "L", or SendLocalRpt "ON"): LAN tickets
+        // go, whatever SendWebRpt holds; web tickets stay.
+        {"L_1.txt", Lan, "ON", PendingRoute::Lan},
+        {"L_1.txt", Lan, "OFF", PendingRoute::Lan},
+        {"W_1.txt", Lan, "ON", PendingRoute::LeaveWeb},
+        // Web mode (ITTicketServer "W", or SendWebRpt "ON" alone): web
+        // tickets go, whatever SendWebRpt holds; LAN tickets stay.
+        {"W_1.txt", Web, "ON", PendingRoute::Web},
+        {"W_1.txt", Web, "", PendingRoute::Web},
+        {"L_1.txt", Web, "OFF", PendingRoute::LeaveLan},
+        // No mode: SendWebRpt alone decides, exactly "ON" or not.
+        {"W_1.txt", None, "ON", PendingRoute::Web},
+        {"W", None, "ON", PendingRoute::Web},
+        {"W_1.txt", None, "on", PendingRoute::LeaveWeb},
+        {"W_1.txt", None, "N/A", PendingRoute::LeaveWeb},
+        {"L_1.txt", None, "ON", PendingRoute::LeaveLan},
+        {"L_1.txt", None, "OFF", PendingRoute::Lan},
+        {"L_.txt", None, "N/A", PendingRoute::Lan},
+        {"L", None, "", PendingRoute::Lan},
+        // The first letter alone tells the kind, in upper case only.
+        {"w_1.txt", Web, "ON", PendingRoute::NoTicket},
+        {"l_1.txt", Lan, "OFF", PendingRoute::NoTicket},
+        {"X_1.txt", Web, "ON", PendingRoute::NoTicket},
+        {"~record-12-3.part", Lan, "", PendingRoute::NoTicket},
+        {"", None, "OFF", PendingRoute::NoTicket},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(pendingRouteFor(c.name, c.sendWebRpt), c.route) << c.name << " / " << c.sendWebRpt;
+        EXPECT_EQ(pendingRouteFor(c.name, c.mode, c.sendWebRpt), c.route)
+            << c.name << " / mode " << static_cast<int>(c.mode) << " / " << c.sendWebRpt;
+}
+
+TEST(TicketRecords, TheResendSaysWhatItLeftAndWhereItStopped) {
+    EXPECT_EQ(leftPendingLine(TicketKind::Web, 3, DeliveryMode::Lan),
+              "Pending resend left 3 web ticket file(s): the delivery mode is LAN");
+    EXPECT_EQ(leftPendingLine(TicketKind::Lan, 1, DeliveryMode::Web),
+              "Pending resend left 1 LAN ticket file(s): the delivery mode is web");
+    EXPECT_EQ(leftPendingLine(TicketKind::Lan, 2, DeliveryMode::None),
+              "Pending resend left 2 LAN ticket file(s): no delivery mode and SendWebRpt=ON");
+    EXPECT_EQ(leftPendingLine(TicketKind::Web, 7, DeliveryMode::None),
+              "Pending resend left 7 web ticket file(s): no delivery mode and SendWebRpt is not ON");
+    EXPECT_EQ(stoppedResendLine(199),
+              "Pending resend stopped, the server gave no answer: 199 pending file(s) wait for the next run");
+}
+
+TEST(TicketRecords, AMovedOrRepeatedRecordTakesTheFirstFreeName) {
+    struct Case {
+        const char* first;
+        int n;
+        const char* name;
+    } cases[] = {
+        {"W_101.txt", 1, "W_101.txt"},     {"W_101.txt", 0, "W_101.txt"},
+        {"W_101.txt", 2, "W_101 (2).txt"}, {"L_-5.txt", 10, "L_-5 (10).txt"},
+        {"L_1.txt.txt", 2, "L_1.txt (2).txt"},
+        {"W_101", 2, "W_101 (2)"},  // no ".txt": the number goes at the end
+        {"W_101.TXT", 3, "W_101.TXT (3)"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(recordNameCandidate(c.first, c.n), c.name) << c.first << " " << c.n;
+}
+
+TEST(TicketRecords, TemporariesAreKnownByNameWithTheirWriter) {
+    EXPECT_EQ(recordTemporaryName(4711, 3), "~record-4711-3.part");
+    EXPECT_EQ(recordTemporaryWriter(recordTemporaryName(4711, 3)), 4711u);
+    EXPECT_EQ(recordTemporaryWriter("~record-4294967295-1.part"), 4294967295u);
+    for (const char* notTemporary : {"W_101.txt", "L_1.txt", "~record-.part", "~record-12.part", "~record-12-.part",
+                                     "~record--3.part", "~record-4294967296-1.part", "~record-1-2.txt",
+                                     "~RECORD-1-2.part", "x~record-1-2.part", "~record-1x-2.part", ""})
+        EXPECT_FALSE(recordTemporaryWriter(notTemporary).has_value()) << notTemporary;
 }
 
 TEST(TicketRecords, LocalDeliveryName) {

@@ -49,7 +49,7 @@ TEST(TicketForm, ABlankTitleIsSentAsNotProvided) {
     for (const auto& c : cases) EXPECT_EQ(issueTitleOrDefault(c.typed), c.sent) << c.typed;
 }
 
-TEST(TicketForm, DescriptionIsTrimmedAndItsBackslashesDoubled) {
+TEST(TicketForm, DescriptionIsTrimmedAndOtherwiseAsTyped) {
     struct Case {
         const char* typed;
         const char* sent;
@@ -58,10 +58,10 @@ TEST(TicketForm, DescriptionIsTrimmedAndItsBackslashesDoubled) {
         {" \t\r\n\v\f ", ""},  // the form refuses it
         {"Outlook hangs", "Outlook hangs"},
         {"\r\n  Outlook hangs\t\r\n", "Outlook hangs"},
-        {"C:\\Temp\\log.txt", "C:\\\\Temp\\\\log.txt"},
-        {"\\\\server\\share", "\\\\\\\\server\\\\share"},
-        {"\\", "\\\\"},
-        // Inner line breaks, tabs and blanks stay as typed.
+        // Backslashes, inner line breaks, tabs and blanks stay as typed.
+        {"C:\\Temp\\log.txt", "C:\\Temp\\log.txt"},
+        {"\\\\server\\share", "\\\\server\\share"},
+        {" \\ ", "\\"},
         {"line one\r\n\r\nline two\tend", "line one\r\n\r\nline two\tend"},
         {"say \"hi\"  twice", "say \"hi\"  twice"},
         {"caf\xc3\xa9 \xe2\x82\xb9 10", "caf\xc3\xa9 \xe2\x82\xb9 10"},
@@ -78,9 +78,9 @@ TEST(TicketForm, SubmitTimeIsZeroPadded) {
 // Text that a naive body would break on: quote, backslash, CR LF, tab and
 // non-ASCII letters, as the form prepares it.
 const std::string kTypedDescription = "  He said \"reboot\"\r\nthen C:\\Temp\\x.log\tfilled up: caf\xc3\xa9 \xe2\x82\xb9 \r\n";
-// What the server reads back: the line break is one \n, each typed
-// backslash arrives doubled (ticketDescription doubles, the body escapes).
-const std::string kParsedDescription = "He said \"reboot\"\nthen C:\\\\Temp\\\\x.log\tfilled up: caf\xc3\xa9 \xe2\x82\xb9";
+// What the server reads back: the trimmed text exactly as typed, CR LF and
+// every backslash included.
+const std::string kParsedDescription = "He said \"reboot\"\r\nthen C:\\Temp\\x.log\tfilled up: caf\xc3\xa9 \xe2\x82\xb9";
 
 // Whether a body holds white space around its structure. The values used
 // with it hold no quote followed or preceded by a blank.
@@ -233,7 +233,7 @@ TEST(TicketBody, ALongDescriptionIsNeverCut) {
         const auto description = std::find_if(members->begin(), members->end(),
                                               [](const auto& member) { return member.first == "Description"; });
         ASSERT_NE(description, members->end());
-        EXPECT_EQ(description->second, typed + "\\\\");
+        EXPECT_EQ(description->second, typed + "\\");
         EXPECT_EQ(members->back().first, "TSubmitDateTime");
     }
 }

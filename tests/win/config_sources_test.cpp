@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "support/machine.h"
+#include "text/wide_text.h"
 
 namespace tiqora {
 namespace {
@@ -41,6 +42,43 @@ TEST(IniReaders, ValuesAreReadAndCutToTheirBuffers) {
     EXPECT_EQ(readAdminTicketUserName(folder), (longValue + longValue).substr(0, 511));
     EXPECT_EQ(readIniStringA("C:\\ProgramData\\Orvantis\\ServerIP.ini", "Server", "ACIP", "", 64), "10.1.2.3:81");
     EXPECT_EQ(readIniStringA("C:\\ProgramData\\Orvantis\\ServerIP.ini", "Server", "ACIP", "", 5), "10.1");
+}
+
+TEST(IniWriter, OnlyTextThatReadsBackExactlyIsWritten) {
+    SuiteMachine::bare();
+    const std::wstring file = SuiteMachine::productDataFolder() + L"\\write-test.ini";
+    const struct {
+        std::wstring key, value;
+        bool written;
+    } cases[] = {
+        {L"Email", L"asha@corp.example", true},
+        {L"Email", L"ravi.kum\u00e4r@qu\u00f6rra.co.in", true},  // in code page 1252
+        {L"Email", L"\u0101sha@corp.example", false},             // a-macron: "?" or "a" on disk
+        {L"Email", L"\u4e2d@corp.example", false},
+        {L"wt\u00e91", L"guid", true},
+        {L"wt\u01011", L"guid", false},  // a key that could never be found again
+        {L"wt2", L"g\u0101id", false},
+    };
+    for (const auto& c : cases) {
+        DeleteFileW(file.c_str());
+        EXPECT_EQ(writeIniStringExactly(file, L"contact", c.key, c.value), c.written) << toUtf8(c.key) << "=" << toUtf8(c.value);
+        EXPECT_EQ(readIniString(file, L"contact", c.key.c_str(), L"<none>", 256), c.written ? c.value : L"<none>");
+        // Nothing at all lands in the file for a value that would change.
+        if (!c.written) {
+            EXPECT_EQ(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
+        }
+    }
+    // A file in UTF-16 (with its byte-order mark) holds any text.
+    DeleteFileW(file.c_str());
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    const wchar_t unicodeFile[] = L"\xFEFF[contact]\r\n";
+    DWORD written = 0;
+    WriteFile(handle, unicodeFile, sizeof unicodeFile - sizeof(wchar_t), &written, nullptr);
+    CloseHandle(handle);
+    EXPECT_TRUE(writeIniStringExactly(file, L"contact", L"Email", L"\u0101sha@corp.example"));
+    EXPECT_EQ(readIniString(file, L"contact", L"Email", L"<none>", 256), L"\u0101sha@corp.example");
+    DeleteFileW(file.c_str());
 }
 
 TEST(IniReaders, VendorHostsHaveDefaultsThatTheInstallFolderCanOverride) {

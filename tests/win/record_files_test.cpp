@@ -1,6 +1,7 @@
 // Ticket record files on a real folder: exact bytes, the next free name when
-// one is taken (an existing file is never touched), no temporary file left
-// behind, and folders that cannot take a record. Also who the machine is, as
+// one is taken (an existing file is never touched, also by a move), no
+// temporary file left behind, a write stopped half-way that leaves no hidden
+// record, and folders that cannot take a record. Also who the machine is, as
 // an IT ticket names it.
 #include <winsock2.h>
 #include <windows.h>
@@ -188,6 +189,101 @@ TEST_F(RecordFiles, AFolderThatCannotTakeARecordGetsNone) {
         EXPECT_EQ(writePendingRecord(c.folder, TicketKind::Lan, 1, "x"), std::nullopt) << c.what;
         EXPECT_EQ(folderContents(kFolder), before) << c.what;
     }
+}
+
+// A child process that does nothing: started suspended, ended by the owner.
+class IdleChild {
+public:
+    IdleChild() {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        std::wstring commandLine = L"cmd.exe /c exit 0";
+        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED | CREATE_NO_WINDOW,
+                            nullptr, nullptr, &startup, &process_))
+            process_ = {};
+    }
+    ~IdleChild() {
+        if (!process_.hProcess) return;
+        end();
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    IdleChild(const IdleChild&) = delete;
+    IdleChild& operator=(const IdleChild&) = delete;
+    DWORD id() const { return process_.dwProcessId; }
+    void end() {
+        TerminateProcess(process_.hProcess, 0);
+        WaitForSingleObject(process_.hProcess, 10000);
+    }
+
+private:
+    PROCESS_INFORMATION process_{};
+};
+
+// A write stopped between its two steps, as a crash or a kill there stops it.
+struct WriteStopped {};
+void stopBeforeRename(const std::wstring&) { throw WriteStopped{}; }
+
+TEST_F(RecordFiles, AWriteStoppedBeforeItsRenameLeavesOnlyATemporaryThatTheNextWriteRemoves) {
+    // A temporary of a writer that may still be at work (a running process)
+    // stays; one of an ended process goes.
+    IdleChild running, ended;
+    ASSERT_NE(running.id(), 0u);
+    ASSERT_NE(ended.id(), 0u);
+    ended.end();
+    const std::wstring ofRunning = L"~record-" + std::to_wstring(running.id()) + L"-1.part";
+    const std::wstring ofEnded = L"~record-" + std::to_wstring(ended.id()) + L"-1.part";
+    test::writeFileBytes(path(ofEnded), "left by a killed writer");
+    test::writeFileBytes(path(ofRunning), "still being written");
+
+    setRecordWriteHookForTests(stopBeforeRename);
+    EXPECT_THROW(writePendingRecord(kFolder, TicketKind::Web, 42, "{\"a\":\"b\"}"), WriteStopped);
+    setRecordWriteHookForTests(nullptr);
+
+    // What the stopped write left: its temporary, whole and known by name
+    // only (not hidden), and no record.
+    std::map<std::wstring, std::string> left = folderContents(kFolder);
+    std::wstring temporary;
+    for (const auto& [name, bytes] : left)
+        if (name != ofEnded && name != ofRunning) temporary = name;
+    const std::wstring ownPrefix = L"~record-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+    ASSERT_EQ(temporary.rfind(ownPrefix, 0), 0u) << temporary.c_str();
+    EXPECT_EQ(left[temporary], "{\"a\":\"b\"}");
+    EXPECT_EQ(GetFileAttributesW(path(temporary).c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+
+    // The next write puts its record up at once, visible, and removes the
+    // temporaries whose writers are gone (this process's own included).
+    const std::optional<std::wstring> written = writePendingRecord(kFolder, TicketKind::Web, 42, "next");
+    ASSERT_EQ(written, std::optional<std::wstring>(path(L"W_42.txt")));
+    EXPECT_EQ(GetFileAttributesW(written->c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    const std::map<std::wstring, std::string> expected = {{L"W_42.txt", "next"}, {ofRunning, "still being written"}};
+    EXPECT_EQ(folderContents(kFolder), expected);
+}
+
+TEST_F(RecordFiles, AMovedRecordTakesTheFirstFreeNameAndNeverReplacesOne) {
+    const std::wstring pendingFolder = path(L"P");
+    ASSERT_TRUE(CreateDirectoryW(pendingFolder.c_str(), nullptr));
+    test::writeFileBytes(path(L"W_101.txt"), "the ticket the console numbered 101");
+    test::writeFileBytes(path(L"W_101 (2).txt"), "a second record of 101");
+    test::writeFileBytes(pendingFolder + L"\\W_101.txt", "re-sent under tick 101");
+    test::writeFileBytes(pendingFolder + L"\\W_7.txt", "re-sent under tick 7");
+
+    EXPECT_EQ(moveRecordUnderFirstFreeName(pendingFolder + L"\\W_101.txt", path(L"W_101.txt")),
+              std::optional<std::wstring>(path(L"W_101 (3).txt")));
+    EXPECT_EQ(moveRecordUnderFirstFreeName(pendingFolder + L"\\W_7.txt", path(L"W_7.txt")),
+              std::optional<std::wstring>(path(L"W_7.txt")));
+    // A source that is gone moves nowhere and takes no name.
+    EXPECT_EQ(moveRecordUnderFirstFreeName(pendingFolder + L"\\W_9.txt", path(L"W_9.txt")), std::nullopt);
+
+    const std::map<std::wstring, std::string> expected = {
+        {L"P", kSubfolder},
+        {L"W_101.txt", "the ticket the console numbered 101"},
+        {L"W_101 (2).txt", "a second record of 101"},
+        {L"W_101 (3).txt", "re-sent under tick 101"},
+        {L"W_7.txt", "re-sent under tick 7"},
+    };
+    EXPECT_EQ(folderContents(kFolder), expected);
+    EXPECT_TRUE(folderContents(pendingFolder).empty());
 }
 
 // "a.b.c.d", each part 0-255.

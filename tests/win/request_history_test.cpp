@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "environment/request_details.h"
+#include "support/call_tracking.h"
 #include "support/history_dlg.h"
 #include "support/machine.h"
 #include "support/request_history.h"
@@ -65,6 +66,41 @@ TEST(RequestHistoryFile, OneReadGivesTheRowsOfOneLookupPerKey) {
     }
     SuiteMachine::bare();
     EXPECT_TRUE(rowsInOneRead(kFile).empty()) << "no file";
+}
+
+std::wstring iniValue(const wchar_t* key) {
+    wchar_t value[1024] = {};
+    GetPrivateProfileStringW(L"Tiqora", key, L"<none>", value, 1024, kFile.c_str());
+    return value;
+}
+
+TEST(RequestHistoryFile, ARecordIsAddedUnderTheKeyAfterTheCountAndNeverOverflowsIt) {
+    struct Case {
+        const wchar_t* storedCount;  // null: no CNT
+        const wchar_t* key;          // the record's key; null: none is written
+        const wchar_t* countAfter;
+    } cases[] = {
+        {nullptr, L"1", L"1"},
+        {L"41", L"42", L"42"},
+        {L"2147483646", L"2147483647", L"2147483647"},
+        // A damaged count: at or past the integer limit no key follows it,
+        // and nothing wraps round to a negative key.
+        {L"2147483647", nullptr, L"2147483647"},
+        {L"99999999999", nullptr, L"99999999999"},
+        {L"-5", L"1", L"1"},
+    };
+    for (const auto& c : cases) {
+        test::SuiteMachine::standard();
+        DeleteFileW(kFile.c_str());
+        if (c.storedCount) WritePrivateProfileStringW(L"Tiqora", L"CNT", c.storedCount, kFile.c_str());
+        appendRequestHistory(kFile, L"7/12/2026 05:26#CT : 4711#VIRUS - slow#9876543210\n");
+        EXPECT_EQ(iniValue(L"CNT"), c.countAfter ? c.countAfter : L"<none>") << c.countAfter;
+        if (c.key) {
+            EXPECT_EQ(iniValue(c.key), L"7/12/2026 05:26#CT : 4711#VIRUS - slow#9876543210");
+        }
+        EXPECT_EQ(iniValue(L"-2147483648"), L"<none>");
+        EXPECT_EQ(iniValue(L"0"), L"<none>");
+    }
 }
 
 TEST(RequestDetails, ComeFromTheConfigurationKeyThenItsThirtyTwoBitView) {

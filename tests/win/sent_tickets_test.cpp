@@ -1,11 +1,13 @@
 // The ticket history's listing on a real folder and a real Tiqora.ini: how a
 // LAN record is read (opened for reading only, never through a mapping that
 // another program named, bounded by the file's size), and the listing of
-// empty, missing and large folders and of large or missing GUID sections.
+// empty, missing and large folders and of large or missing GUID sections,
+// of hidden records, later records of an id and temporaries.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -89,6 +91,25 @@ TEST_F(SentTicketsTest, LanRecordsAreReadForReadingOnlyAndNeverThroughAMappingOf
 TEST_F(SentTicketsTest, OlderRecordsInTheSystemCodePageAreConverted) {
     EXPECT_EQ(recordTextAsUtf8("caf\xe9"), "caf\xc3\xa9");  // code page 1252
     EXPECT_EQ(recordTextAsUtf8("caf\xc3\xa9"), "caf\xc3\xa9");
+}
+
+TEST_F(SentTicketsTest, HiddenRecordsAndLaterRecordsOfAnIdAreListedTemporariesAreNot) {
+    test::writeFileBytes(kIni, "[WEB]\r\nwt101=guid-101\r\nwt5=guid-5\r\n");
+    test::writeFileBytes(sentPath(L"W_wt101.txt"), R"({"IssueTitle":"first","Priority":"0","Status":"New"})");
+    test::writeFileBytes(sentPath(L"W_wt101 (2).txt"), R"({"IssueTitle":"second","Priority":"1","Status":"New"})");
+    // A record an earlier version left hidden when it was stopped while
+    // writing it.
+    test::writeFileBytes(sentPath(L"W_wt5.txt"), R"({"IssueTitle":"hidden","Priority":"2","Status":"New"})");
+    ASSERT_TRUE(SetFileAttributesW(sentPath(L"W_wt5.txt").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    // The temporary of a record being written.
+    test::writeFileBytes(sentPath(L"~record-12-1.part"), R"({"IssueTitle":"half","Priority":"2","Status":"New"})");
+
+    std::vector<std::wstring> rows;
+    for (const SentTicket& ticket : scanSentTickets(kSent, kIni, DeliveryMode::Web).tickets)
+        rows.push_back(ticket.ticketId + L" " + ticket.guid + L" " + ticket.issueTitle);
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(rows, (std::vector<std::wstring>{L"wt101 guid-101 first", L"wt101 guid-101 second", L"wt5 guid-5 hidden"}));
+    SetFileAttributesW(sentPath(L"W_wt5.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(SentTicketsTest, EmptyMissingAndLargeListings) {
