@@ -4,6 +4,20 @@
 // through the same stand-in WBX.DLL with the same body.
 //
 //   resend_bench.exe [--runs R] [--files N1,N2,...]    (defaults 5 and 1000,2000)
+//   resend_bench.exe --unreachable refused|silent [--runs R] [--files N] [--program EXE]
+//                                                           (defaults 5 and 200)
+//
+// With --unreachable it times "/sysp" over N pending web tickets and, apart,
+// N pending LAN tickets while no server answers: the pending-ticket service
+// and the LAN server are named on a loopback port where either nothing
+// listens ("refused": every connection is refused at once) or a listener
+// whose queue is full never takes a connection ("silent": every connection
+// attempt waits for its time-out, as for a server that is down). Every file
+// must still be pending afterwards. --program runs another build of
+// TiqoraDesk.exe (copied over the installed one after each layout), to
+// compare builds. LAN tickets are laid out with ITTicketServer "L" and
+// SendWebRpt "OFF", so that builds which chose the route from SendWebRpt
+// alone send them too.
 //
 // One sample is one process, timed from just before CreateProcessW to its
 // end (so both sides pay one process start). Before each "/sysp" sample the
@@ -26,6 +40,7 @@
 
 #include "text/wide_text.h"
 #include "support/machine.h"
+#include "support/no_server.h"
 #include "support/test_paths.h"
 #include "support/ui_driver.h"
 #include "support/vendor_journal.h"
@@ -35,6 +50,9 @@ namespace {
 using tiqora::test::SuiteMachine;
 
 constexpr DWORD kRunTimeoutMs = 600000;
+// A build that waits out the time-out of every file (3 to 5 s each) over
+// hundreds of files takes many minutes.
+constexpr DWORD kUnreachableRunTimeoutMs = 7200000;
 
 // A ticket as the IT ticket form leaves it in the pending folder.
 const std::string kBody =
@@ -71,10 +89,11 @@ size_t countFiles(const std::wstring& folder) {
 }
 
 // Runs a program to its end; the elapsed seconds.
-double timeProcess(const std::wstring& program, const std::wstring& arguments, const char* label) {
+double timeProcess(const std::wstring& program, const std::wstring& arguments, const char* label,
+                   DWORD timeoutMs = kRunTimeoutMs) {
     const LONGLONG start = counterNow();
     tiqora::test::AppProcess process(program, arguments);
-    const DWORD code = process.waitForExit(kRunTimeoutMs);
+    const DWORD code = process.waitForExit(timeoutMs);
     const double seconds = secondsSince(start);
     if (code != 0) fail(std::string(label) + " ended with code " + std::to_string(code));
     return seconds;
@@ -113,15 +132,40 @@ double measureFloor(size_t files) {
     return seconds;
 }
 
+// "/sysp" over `files` pending tickets of `kind` ('W' or 'L') while no
+// server answers; every file must stay pending.
+double measureUnreachable(size_t files, wchar_t kind, unsigned short port, const std::wstring& program) {
+    const std::wstring nowhere = L"127.0.0.1:" + std::to_wstring(port);
+    SuiteMachine machine = SuiteMachine::standard();
+    machine.vendorHost(L"PendingTickets", nowhere).ini(L"ServerIP.ini", L"Server", L"ACIP", nowhere);
+    if (kind == L'L') machine.krlm(L"ITTicketServer", L"L").krlm(L"SendWebRpt", L"OFF");
+    for (size_t i = 0; i < files; ++i)
+        machine.pendingFile(std::wstring(1, kind) + L"_" + std::to_wstring(100000 + i) + L".txt", kBody);
+    if (!program.empty() && !CopyFileW(program.c_str(), SuiteMachine::program().c_str(), FALSE))
+        fail("cannot install the program to compare");
+    tiqora::test::clearVendorJournal();
+
+    const double seconds = timeProcess(SuiteMachine::program(), L"/sysp", "/sysp", kUnreachableRunTimeoutMs);
+
+    const size_t left = countFiles(SuiteMachine::pendingFolder());
+    if (left != files || countFiles(SuiteMachine::sentFolder()) != 0 || !tiqora::test::vendorRequests().empty())
+        fail("/sysp with no server over " + std::to_string(files) + " files left " + std::to_string(left));
+    return seconds;
+}
+
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     const size_t n = values.size();
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+enum class Unreachable { No, Refused, Silent };
+
 struct Options {
     int runs = 5;
-    std::vector<size_t> files{1000, 2000};
+    std::vector<size_t> files;  // 1000 and 2000, or 200 with --unreachable, unless given
+    Unreachable unreachable = Unreachable::No;
+    std::wstring program;  // another TiqoraDesk.exe to time (--unreachable only)
 };
 
 Options parse(int argc, wchar_t** argv) {
@@ -129,6 +173,13 @@ Options parse(int argc, wchar_t** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::wcscmp(argv[i], L"--runs") == 0 && i + 1 < argc) {
             options.runs = static_cast<int>(std::wcstol(argv[++i], nullptr, 10));
+        } else if (std::wcscmp(argv[i], L"--unreachable") == 0 && i + 1 < argc) {
+            ++i;
+            if (std::wcscmp(argv[i], L"refused") == 0) options.unreachable = Unreachable::Refused;
+            else if (std::wcscmp(argv[i], L"silent") == 0) options.unreachable = Unreachable::Silent;
+            else options.runs = 0;
+        } else if (std::wcscmp(argv[i], L"--program") == 0 && i + 1 < argc) {
+            options.program = argv[++i];
         } else if (std::wcscmp(argv[i], L"--files") == 0 && i + 1 < argc) {
             options.files.clear();
             for (const wchar_t* p = argv[++i]; *p;) {
@@ -138,15 +189,45 @@ Options parse(int argc, wchar_t** argv) {
                 options.files.push_back(static_cast<size_t>(n));
                 p = *end == L',' ? end + 1 : end;
             }
+            if (options.files.empty()) options.runs = 0;  // a list without a number
         } else {
             options.runs = 0;
         }
     }
-    if (options.runs < 1 || options.files.empty()) {
-        std::fprintf(stderr, "usage: resend_bench.exe [--runs R] [--files N1,N2,...]\n");
+    const bool unreachable = options.unreachable != Unreachable::No;
+    if (options.files.empty()) options.files = unreachable ? std::vector<size_t>{200} : std::vector<size_t>{1000, 2000};
+    if (options.runs < 1 || (!options.program.empty() && !unreachable)) {
+        std::fprintf(stderr, "usage: resend_bench.exe [--runs R] [--files N1,N2,...]\n"
+                             "       resend_bench.exe --unreachable refused|silent [--runs R] [--files N] [--program EXE]\n");
         std::exit(2);
     }
     return options;
+}
+
+int runUnreachable(const Options& options) {
+    const size_t files = options.files[0];
+    const tiqora::test::NoServer server(options.unreachable == Unreachable::Silent ? tiqora::test::NoServer::Kind::Silent
+                                                                                  : tiqora::test::NoServer::Kind::Refused);
+    const unsigned short port = server.port();
+    std::vector<double> web, lan;
+    for (int run = 0; run < options.runs; ++run) {
+        for (const wchar_t kind : {L'W', L'L'}) {
+            const double seconds = measureUnreachable(files, kind, port, options.program);
+            (kind == L'W' ? web : lan).push_back(seconds);
+            std::fprintf(stderr, "run %d, %zu %s files, no server: %.3f s\n", run + 1, files,
+                         kind == L'W' ? "web" : "LAN", seconds);
+            std::fflush(stderr);
+        }
+    }
+    std::printf("Resend benchmark: \"/sysp\" over %zu pending tickets while no server answers (%s)%s;\n"
+                "median of %d runs.\n\n",
+                files,
+                options.unreachable == Unreachable::Silent ? "every connection attempt left unanswered"
+                                                           : "every connection refused at once",
+                options.program.empty() ? "" : ", another build", options.runs);
+    std::printf("%8s %12s %12s\n", "files", "web s", "LAN s");
+    std::printf("%8zu %12.3f %12.3f\n", files, median(web), median(lan));
+    return 0;
 }
 
 }  // namespace
@@ -154,6 +235,7 @@ Options parse(int argc, wchar_t** argv) {
 int wmain(int argc, wchar_t** argv) {
     const Options options = parse(argc, argv);
     try {
+        if (options.unreachable != Unreachable::No) return runUnreachable(options);
         std::vector<std::vector<double>> resend(options.files.size()), floor(options.files.size());
         for (int run = 0; run < options.runs; ++run) {
             for (size_t f = 0; f < options.files.size(); ++f) {

@@ -73,7 +73,15 @@ bool raiseGuardHolder() {
     EnumWindows(findFront, reinterpret_cast<LPARAM>(&search));
     if (!search.found) return false;
     if (IsIconic(search.found)) ShowWindow(search.found, SW_RESTORE);
-    SetForegroundWindow(search.found);
+    if (!SetForegroundWindow(search.found)) {
+        // The system may refuse the foreground to a process the user did not
+        // start from the foreground; the taskbar button flashes instead.
+        FLASHWINFO flash{};
+        flash.cbSize = sizeof flash;
+        flash.hwnd = search.found;
+        flash.dwFlags = FLASHW_ALL | FLASHW_TIMERNOFG;
+        FlashWindowEx(&flash);
+    }
     return true;
 }
 

@@ -5,17 +5,15 @@
 // gives up in time.
 #include "itticket/screen_capture.h"
 
-#include <winsock2.h>
-#include <ws2tcpip.h>
 #include <objidl.h>
 
 #include <gdiplus.h>
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "itticket/screenshot_delivery.h"
+#include "support/no_server.h"
 #include "support/test_paths.h"
 
 namespace tiqora {
@@ -179,36 +177,13 @@ TEST_F(ScreenCapture, APathOfTheBufferSizeIsNotSaved) {
 // A server that listens but never takes a connection: once its queue is
 // full, further connection attempts get no answer at all.
 TEST(ScreenshotUpload, AConnectionThatIsNeverMadeIsGivenUpAfterTenSeconds) {
-    WSADATA data;
-    ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
-    SOCKET server = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(server, 0), 0);
-    int length = sizeof address;
-    getsockname(server, reinterpret_cast<sockaddr*>(&address), &length);
-    std::vector<SOCKET> fillers;
-    for (int i = 0; i < 4; ++i) {
-        SOCKET filler = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        u_long nonBlocking = 1;
-        ioctlsocket(filler, FIONBIO, &nonBlocking);
-        connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        fillers.push_back(filler);
-    }
-    Sleep(200);
-
-    const std::string host = "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    const test::NoServer server(test::NoServer::Kind::Silent);
+    const std::string host = "127.0.0.1:" + std::to_string(server.port());
     const ULONGLONG start = GetTickCount64();
     EXPECT_EQ(sendScreenShotToWebSrv(host, "CORP-1001", "guid", "C:\\qx\\none.jpg"), 0);
     const ULONGLONG took = GetTickCount64() - start;
     EXPECT_GE(took, 9000u);
     EXPECT_LT(took, 15000u);
-
-    for (SOCKET filler : fillers) closesocket(filler);
-    closesocket(server);
-    WSACleanup();
 }
 
 }  // namespace
