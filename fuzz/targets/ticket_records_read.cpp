@@ -17,7 +17,7 @@ TIQORA_FUZZ_TARGET(ticket_records_read) {
     tiqora::isValidUtf8(input);
 
     // A record as the IT ticket form writes it is read back by member name,
-    // however its values are made.
+    // every member exactly, however its values are made.
     const auto v = tiqora::fuzz::fields(input, 3);
     if (!tiqora::isValidUtf8(v[0]) || !tiqora::isValidUtf8(v[1])) return;
     tiqora::LanTicketFields fields;
@@ -25,6 +25,17 @@ TIQORA_FUZZ_TARGET(ticket_records_read) {
     fields.description = v[1];
     fields.priority = "0";
     const tiqora::RecordColumns lan = tiqora::readLanRecord(tiqora::lanTicketBody(fields));
+    FUZZ_CHECK(lan.issueTitle == v[0]);
+    FUZZ_CHECK(lan.description == v[1]);
     FUZZ_CHECK(lan.priority == "Low");
-    FUZZ_CHECK(lan.issueTitle.size() <= fields.issueTitle.size());
+    FUZZ_CHECK(lan.status == "New");
+    tiqora::WebTicketFields webFields;
+    webFields.issueTitle = v[0];
+    webFields.description = v[1];
+    webFields.priority = "1";
+    const tiqora::RecordColumns webBack = tiqora::readWebRecord(tiqora::webTicketBody(webFields));
+    FUZZ_CHECK(webBack.issueTitle == v[0]);
+    FUZZ_CHECK(webBack.description == v[1]);
+    FUZZ_CHECK(webBack.priority == "Medium");
+    FUZZ_CHECK(webBack.status == "New");
 }

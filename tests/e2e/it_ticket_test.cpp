@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "text/wide_text.h"
-#include "itticket/machine_identity.h"
 #include "resource.h"
 #include "support/flat_json.h"
 #include "support/machine.h"
 #include "support/own_message.h"
+#include "support/system_identity.h"
 #include "support/test_paths.h"
 #include "support/ticket_files.h"
 #include "support/ui_driver.h"
@@ -74,16 +74,6 @@ bool isPendingName(const std::string& name, char kind) {
     return true;
 }
 
-bool isSubmitTime(const std::string& text) {
-    // "2026-12-10 09:05:03"
-    const std::string shape = "dddd-dd-dd dd:dd:dd";
-    if (text.size() != shape.size()) return false;
-    for (size_t i = 0; i < shape.size(); ++i)
-        if (shape[i] == 'd' ? !std::isdigit(static_cast<unsigned char>(text[i])) : text[i] != shape[i]) return false;
-    return true;
-}
-
-std::string thisHostName() { return toUtf8(fromAnsi(hostName())); }
 
 std::wstring successText(bool lan, const std::string& ticketId) {
     return std::wstring(L"Thank You !!.\r\n") +
@@ -126,7 +116,7 @@ TEST_F(ItTicketTest, TheWebConsoleReceivesTheTicketAsTypedAndTheRecordHoldsItsBy
     EXPECT_EQ(textIn(form, IDC_TICKET_MODE), L"WEB");
     EXPECT_EQ(textIn(form, IDC_TICKET_LICENCE), fromUtf8(kLicence));
     EXPECT_EQ(textIn(form, IDC_TICKET_CORP_ID), L"CORP-1001");
-    EXPECT_EQ(textIn(form, IDC_TICKET_USER_NAME), logonUserName());
+    EXPECT_EQ(textIn(form, IDC_TICKET_USER_NAME), systemUserName());
     EXPECT_EQ(textIn(form, IDC_TICKET_COUNTER), L"0/500");
     EXPECT_FALSE(isVisible(control(form, IDC_TICKET_EMAIL)));
     EXPECT_FALSE(isVisible(control(form, IDC_TICKET_MOBILE)));
@@ -141,7 +131,9 @@ TEST_F(ItTicketTest, TheWebConsoleReceivesTheTicketAsTypedAndTheRecordHoldsItsBy
     waitUntil([&] { return textIn(form, IDC_TICKET_DESCRIPTION) == typed; }, "the description to be typed");
     EXPECT_EQ(textIn(form, IDC_TICKET_COUNTER), std::to_wstring(typed.size()) + L"/500");
 
+    const SYSTEMTIME before = localTimeNow();
     const OwnMessage thanks = submit(app, form);
+    const SYSTEMTIME after = localTimeNow();
     EXPECT_TRUE(thanks.smallText);
     EXPECT_EQ(thanks.text, successText(false, "wt1001"));
     dismiss(thanks);
@@ -154,13 +146,14 @@ TEST_F(ItTicketTest, TheWebConsoleReceivesTheTicketAsTypedAndTheRecordHoldsItsBy
     const auto members = parseFlatJson(request.body);
     ASSERT_TRUE(members.has_value()) << request.body;
     ASSERT_EQ(members->size(), 10u) << request.body;
-    const std::string ip = machineIp();
+    // The machine as the system itself names it.
+    const std::string ip = systemMachineIp();
     EXPECT_NE(ip, "0.0.0.0");
     const FlatJsonMembers expected = {
         {"CorpId", "CORP-1001"},
         {"LicNo", kLicence},
         {"Ip", ip},
-        {"ComputerName", thisHostName()},
+        {"ComputerName", systemHostName()},
         {"UserName", "asha.k"},
         {"IssueTitle", "Hardware Issue"},
         // Trimmed, and otherwise exactly as typed: backslashes, CR LF.
@@ -170,7 +163,8 @@ TEST_F(ItTicketTest, TheWebConsoleReceivesTheTicketAsTypedAndTheRecordHoldsItsBy
         {"TSubmitDateTime", (*members)[9].second},
     };
     EXPECT_EQ(*members, expected);
-    EXPECT_TRUE(isSubmitTime((*members)[9].second)) << (*members)[9].second;
+    // Local time of the submission, year first, then month and day.
+    EXPECT_TRUE(isLocalTimeBetween((*members)[9].second, before, after)) << (*members)[9].second;
     // The body keeps its one blank after LicNo's comma.
     EXPECT_NE(request.body.find(std::string("\"LicNo\":\"") + kLicence + "\", \"Ip\""), std::string::npos);
 
@@ -205,7 +199,9 @@ TEST_F(ItTicketTest, TheLanServerReceivesTheTicketOnItsPort) {
     EXPECT_EQ(textIn(form, IDC_TICKET_MODE), L"LAN");
     setText(form, IDC_TICKET_DESCRIPTION, L"VPN drops every hour \\ since Monday");
 
+    const SYSTEMTIME before = localTimeNow();
     const OwnMessage thanks = submit(app, form);
+    const SYSTEMTIME after = localTimeNow();
     EXPECT_EQ(thanks.text, successText(true, "1001"));
     dismiss(thanks);
     EXPECT_EQ(app.waitForExit(), 0u);
@@ -219,9 +215,9 @@ TEST_F(ItTicketTest, TheLanServerReceivesTheTicketOnItsPort) {
     ASSERT_EQ(members->size(), 11u) << request.body;
     const FlatJsonMembers expected = {
         {"LicenseNo", kLicence},
-        {"Ip", machineIp()},
-        {"ComputerName", thisHostName()},
-        {"UserName", toUtf8(logonUserName())},
+        {"Ip", systemMachineIp()},
+        {"ComputerName", systemHostName()},
+        {"UserName", toUtf8(systemUserName())},
         {"IssueTitle", "Network Issue"},
         {"Description", "VPN drops every hour \\ since Monday"},
         {"Priority", "1"},
@@ -231,6 +227,7 @@ TEST_F(ItTicketTest, TheLanServerReceivesTheTicketOnItsPort) {
         {"TSubmitDateTime", (*members)[10].second},
     };
     EXPECT_EQ(*members, expected);
+    EXPECT_TRUE(isLocalTimeBetween((*members)[10].second, before, after)) << (*members)[10].second;
 
     EXPECT_EQ(iniSection(L"LAN"), (IniEntries{{"1001", kLanGuid}}));
     EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{"L_1001.txt"});
@@ -435,8 +432,9 @@ TEST_F(ItTicketTest, SubmitSendsOneTicketHoweverOftenItIsPressed) {
     click(form, IDC_TICKET_SUBMIT);
     const OwnMessage thanks = waitForOwnMessage(app, kOutcomeTimeoutMs);
     EXPECT_FALSE(IsWindowEnabled(control(form, IDC_TICKET_SUBMIT)));
-    Sleep(300);  // room for any further submission to reach the service
     dismiss(thanks);
+    // Every send blocks the program until the service has answered (and
+    // journaled it): once the program has ended, all it sent is there.
     EXPECT_EQ(app.waitForExit(), 0u);
     EXPECT_EQ(vendorRequests().size(), 1u);
     EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{"W_wt1001.txt"});

@@ -8,7 +8,9 @@
 #include "text/wide_text.h"
 #include "resource.h"
 #include "support/machine.h"
+#include "support/ticket_files.h"
 #include "support/ui_driver.h"
+#include "support/vendor_journal.h"
 
 namespace tiqora::test {
 namespace {
@@ -58,12 +60,20 @@ TEST_F(StartupTest, EscapeEndsAFormThatDoesNotSwallowIt) {
 }
 
 TEST_F(StartupTest, ASecondRequestFormEndsAtOnceWhileTheFirstRuns) {
+    // A pending ticket and a service that takes long to answer: a "/sysp"
+    // that did not stop at the guard would send it and wait.
+    SuiteMachine::existing().pendingFile(L"W_7.txt", R"({"IssueTitle":"queued"})");
+    setVendorScenario("slow");
+    clearVendorJournal();
     AppProcess first(SuiteMachine::program(), L"");
     HWND form = first.waitForWindow(kMainClass);
     for (const wchar_t* arguments : {L"", L"/sys", L"/FEEDBACK", L"/sysp"}) {
         AppProcess second(SuiteMachine::program(), arguments);
+        EXPECT_TRUE(second.endsWithin(5000)) << "arguments: " << toUtf8(arguments);
         EXPECT_EQ(second.waitForExit(), 0u) << "arguments: " << toUtf8(arguments);
     }
+    EXPECT_TRUE(vendorRequests().empty());
+    EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), std::vector<std::string>{"W_7.txt"});
     EXPECT_TRUE(first.running());
     click(form, IDC_REQUEST_CLOSE);
     EXPECT_EQ(first.waitForExit(), 0u);

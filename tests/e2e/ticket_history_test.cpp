@@ -85,8 +85,16 @@ void layOutRecords() {
         .ticketIni(L"LAN", L"5", kLanOnlyGuid)
         .ticketIni(L"LAN", L"6", L"e1")
         .ticketIni(L"LAN", L"8", L"o1")
-        .ticketIni(L"LAN", L"9", L"l1");
+        .ticketIni(L"LAN", L"9", L"l1")
+        .ticketIni(L"WEB", L"wt7", L"o7")
+        .ticketIni(L"LAN", L"417", L"o417");
     sentFile(L"W_wt1001.txt", webRecord("Software Issue", "Mail: fails, \"always\"", "1"));
+    // Records as older versions wrote them, by hand: code page 1252, the
+    // description's backslashes doubled and nothing else escaped.
+    sentFile(L"W_wt7.txt",
+             "{\"CorpId\":\"CORP-1001\",\"LicNo\":\"K\", \"Ip\":\"1\",\"ComputerName\":\"P\",\"UserName\":\"U\","
+             "\"IssueTitle\":\"Other Issue\",\"Description\":\"Caf\xe9 printer at C:\\\\qx\",\"Priority\":\"2\","
+             "\"Status\":\"Closed\",\"TSubmitDateTime\":\"2019-01-01 10:00:00\"}");
     // An older record that is no valid JSON: read by position, a colon cuts.
     sentFile(L"W_12x.txt",
              R"({"CorpId":"CORP-1001","LicNo":"K", "Ip":"1","ComputerName":"P","UserName":"U","IssueTitle":"Network Issue","Description":"Printer: not working","Priority":"0","Status":"Open",)");
@@ -103,6 +111,10 @@ void layOutRecords() {
     sentFile(L"Lx", "{}");
 
     sentFile(L"L_lt-1001.txt", lanRecord("Hardware Issue", "Fan, loud: \"very\"", "2"));
+    sentFile(L"L_417.txt",
+             "{\"LicenseNo\":\"K\",\"Ip\":\"1\",\"ComputerName\":\"C\",\"UserName\":\"U\",\"IssueTitle\":\"Network Issue\","
+             "\"Description\":\"D\xfcsseldorf link at \\\\\\\\srv\\\\x\",\"Priority\":\"0\",\"Status\":\"New\",\"HasScreenShot\":\"NO\","
+             "\"ScreenShotPath\":\"NA\",\"TSubmitDateTime\":\"2019-01-01 10:00:00\"}");
     sentFile(L"L_77.txt", lanRecord("Network Issue", "Cable", "1"));
     sentFile(L"L_5.txt", lanRecord("PC Issue", "read-only record", "0"));
     SetFileAttributesW(sentPath(L"L_5.txt").c_str(), FILE_ATTRIBUTE_READONLY);
@@ -126,8 +138,10 @@ const Rows kWebRows = {
     {L"bin", L"", L"", L"", L"High"},
     {L"hidden", L"Other Issue", L"hidden", L"New", L"Low"},
     {L"wt1001", L"Software Issue", L"Mail: fails, \"always\"", L"New", L"Medium"},
+    {L"wt7", L"Other Issue", L"Caf\u00e9 printer at C:\\qx", L"Closed", L"High"},
 };
 const Rows kLanRows = {
+    {L"417", L"Network Issue", L"D\u00fcsseldorf link at \\\\srv\\x", L"New", L"Low"},
     {L"5", L"PC Issue", L"read-only record", L"New", L"Low"},
     {L"77", L"Network Issue", L"Cable", L"New", L"Medium"},
     {L"8", L"Other Issue", L"Printer: not working", L"New", L"Medium"},

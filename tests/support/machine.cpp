@@ -75,6 +75,8 @@ void SuiteMachine::wipe() {
 
 SuiteMachine SuiteMachine::bare() {
     wipe();
+    setDpiOfNewPrograms(96);
+    setPictureViewer(false);
     createFolder(L"C:\\Program Files\\Kelvane");
     createFolder(installFolder());
     createFolder(qxscanFolder());
@@ -106,12 +108,14 @@ SuiteMachine SuiteMachine::standard() {
         for (const wchar_t* key : {L"CallTracking", L"HelpDeskMail", L"FeedbackPage", L"WebConsole", L"PendingTickets"})
             machine.vendorHost(key, vendor);
         lanServer += L":" + std::to_wstring(lanPort());
+        setVendorScenario("success");
     } catch (const std::runtime_error&) {
         // No vendor services: the compiled-in hosts stay, and nothing answers.
     }
     machine.ini(L"ServerIP.ini", L"Server", L"ACIP", lanServer).ini(L"ServerIP.ini", L"Server", L"IP", L"127.0.0.1");
     machine.browserRoutes(AllRoutes);
     machine.withLogFolder();
+    setPictureViewer(true);
     return machine;
 }
 
@@ -204,6 +208,24 @@ SuiteMachine& SuiteMachine::ticketIni(const std::wstring& section, const std::ws
 
 void SuiteMachine::makeTicketFolders() {
     for (const std::wstring& folder : {itTicketFolder(), sentFolder(), pendingFolder()}) createFolder(folder);
+}
+
+namespace {
+constexpr wchar_t kJpgKey[] = L"Software\\Classes\\.jpg";
+constexpr wchar_t kRecorderClass[] = L"Software\\Classes\\TiqoraTest.jpg";
+}  // namespace
+
+void setPictureViewer(bool recorder) {
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kRecorderClass);
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kJpgKey);
+    if (!recorder) return;
+    const auto set = [](const wchar_t* key, const std::wstring& value) {
+        check(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, nullptr, REG_SZ, value.c_str(),
+                              static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS,
+              "set the .jpg handler");
+    };
+    set(kJpgKey, L"TiqoraTest.jpg");
+    set(L"Software\\Classes\\TiqoraTest.jpg\\shell\\open\\command", std::wstring(L"\"") + kBrowserStandin + L"\" \"%1\"");
 }
 
 void setDpiOfNewPrograms(unsigned long dpi) {

@@ -10,7 +10,9 @@
 //                        .set(RegistrySource::LegacyUser, L"City", L"Nashik");
 //
 // standard() first wipes whatever an earlier test left, so tests are
-// independent of their order.
+// independent of their order: the suite's registry values and folders, the
+// browser routes and the opened-pages log, the .jpg handler, the DPI of new
+// programs (96) and the vendor services' scenario ("success").
 #pragma once
 
 #include <string>
@@ -91,6 +93,11 @@ private:
     static void wipe();
     static void makeTicketFolders();
 };
+
+// What opens a .jpg file: with `recorder`, the browser stand-in, which
+// records it among the opened pages (standard()); without, nothing (bare()).
+// Wine's own viewer, an iexplore that keeps running, is never offered.
+void setPictureViewer(bool recorder);
 
 // The system DPI (Wine's LogPixels) of the programs started from now on:
 // Wine reads it once at each process start. Throws std::runtime_error when
