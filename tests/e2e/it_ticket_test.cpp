@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <utility>
@@ -548,6 +549,133 @@ TEST_F(ItTicketTest, StoredContactValuesAreSentWhateverTheFieldsHold) {
     ASSERT_EQ(members->size(), 12u);
     EXPECT_EQ((*members)[10].second, "9123456780");
     EXPECT_EQ((*members)[11].second, "stored@corp.example");
+}
+
+// The texts of a combo box's items, in their order.
+std::vector<std::wstring> comboItems(HWND dialog, int id) {
+    HWND combo = control(dialog, id);
+    std::vector<std::wstring> items;
+    const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        std::wstring text(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+        text.resize(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
+        items.push_back(text);
+    }
+    return items;
+}
+
+TEST_F(ItTicketTest, TheListsOfferTheirItemsInOrderAndEachSendsItsValue) {
+    const std::vector<std::wstring> issues = {L"Network Issue", L"Software Issue", L"Hardware Issue", L"Other Issue",
+                                              L"PC Issue"};
+    const std::vector<std::wstring> priorities = {L"High", L"Medium", L"Low"};
+    const char* const priorityCodes[] = {"2", "1", "0"};
+    for (int issue = 0; issue < 5; ++issue) {
+        const int priority = issue % 3;
+        SuiteMachine::standard();
+        clearVendorJournal();
+        AppProcess app(SuiteMachine::program(), L"/sys");
+        HWND form = waitForForm(app);
+        if (issue == 0) {
+            EXPECT_EQ(comboItems(form, IDC_TICKET_ISSUE), issues);
+            EXPECT_EQ(comboItems(form, IDC_TICKET_PRIORITY), priorities);
+        }
+        selectComboItem(form, IDC_TICKET_ISSUE, issue);
+        selectComboItem(form, IDC_TICKET_PRIORITY, priority);
+        setText(form, IDC_TICKET_DESCRIPTION, L"Which item went");
+        dismiss(submit(app, form));
+        EXPECT_EQ(app.waitForExit(), 0u);
+        const auto members = parseFlatJson(onlyRequest().body);
+        ASSERT_TRUE(members.has_value());
+        EXPECT_EQ((*members)[5], (std::pair<std::string, std::string>{"IssueTitle", toUtf8(issues[issue])}));
+        EXPECT_EQ((*members)[7], (std::pair<std::string, std::string>{"Priority", priorityCodes[priority]}));
+    }
+}
+
+TEST_F(ItTicketTest, TheDescriptionTakes500CharactersAndTheMobileNumber12) {
+    SuiteMachine::standard().set(RegistrySource::SuiteConfig, L"CorporateID", L"QRS-T2002");
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    const std::wstring typed(501, L'd');
+    typeText(form, IDC_TICKET_DESCRIPTION, typed);
+    typeText(form, IDC_TICKET_MOBILE, L"987654321012345");
+    setText(form, IDC_TICKET_EMAIL, L"asha@corp.example");
+    // Typed characters are handled in order: once the last digit has been
+    // handled, every character before it has.
+    waitUntil([&] { return textIn(form, IDC_TICKET_MOBILE).size() == 12; }, "the digits to be typed");
+    EXPECT_EQ(textIn(form, IDC_TICKET_DESCRIPTION), std::wstring(500, L'd'));
+    EXPECT_EQ(textIn(form, IDC_TICKET_COUNTER), L"500/500");
+    EXPECT_EQ(textIn(form, IDC_TICKET_MOBILE), L"987654321012");
+    dismiss(submit(app, form));
+    EXPECT_EQ(app.waitForExit(), 0u);
+    const auto members = parseFlatJson(onlyRequest().body);
+    ASSERT_TRUE(members.has_value());
+    ASSERT_EQ(members->size(), 12u);
+    EXPECT_EQ((*members)[6], (std::pair<std::string, std::string>{"Description", std::string(500, 'd')}));
+    EXPECT_EQ((*members)[10], (std::pair<std::string, std::string>{"Mobile", "987654321012"}));
+}
+
+TEST_F(ItTicketTest, SendLocalRptDeliversToTheLanServer) {
+    SuiteMachine::standard().krlm(L"ITTicketServer", L"").krlm(L"SendLocalRpt", L"ON").krlm(L"SendWebRpt", L"ON");
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    EXPECT_EQ(textIn(form, IDC_TICKET_MODE), L"LAN");
+    setText(form, IDC_TICKET_DESCRIPTION, L"Shared drive gone");
+    const OwnMessage thanks = submit(app, form);
+    EXPECT_EQ(thanks.text, successText(true, "1001"));
+    dismiss(thanks);
+    EXPECT_EQ(app.waitForExit(), 0u);
+    const VendorRequest request = onlyRequest();
+    EXPECT_EQ(request.path, kLanTicketPath);
+    EXPECT_EQ(request.port, lanPort());
+    EXPECT_TRUE(ticketLogHasLinesInOrder({
+        "Call to GetUrl Function",
+        "GetUrl function start",
+        "Flag SendLocalRpt=ON and SendWebRpt=ON Then Strict Lan Moad\n",
+        "Enter Lan function sendDataTOLanSrv()",
+        "request added successfully",
+        "Flag SendLocalRpt=ON and SendWebRpt=ON Then Strict Lan End",
+    })) << SuiteMachine::ticketLog();
+}
+
+TEST_F(ItTicketTest, TheLogStampIsTheLocalTimeDayFirst) {
+    SuiteMachine::standard();
+    const SYSTEMTIME before = localTimeNow();
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    click(form, IDC_TICKET_CANCEL);
+    EXPECT_EQ(app.waitForExit(), 0u);
+    const SYSTEMTIME after = localTimeNow();
+    // "d/mm/yyyy hh:mm  :  " before every message: day unpadded, then month.
+    const std::string log = SuiteMachine::ticketLog();
+    int day = 0, month = 0, year = 0, hour = 0, minute = 0;
+    ASSERT_EQ(std::sscanf(log.c_str(), "%d/%d/%d %d:%d  :  ", &day, &month, &year, &hour, &minute), 5) << log;
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d", year, month, day, hour, minute, 0);
+    SYSTEMTIME fromMinute = before;
+    fromMinute.wSecond = 0;
+    EXPECT_TRUE(isLocalTimeBetween(stamp, fromMinute, after)) << log.substr(0, 40);
+    EXPECT_EQ(log.substr(0, std::to_string(day).size() + 1), std::to_string(before.wDay) + "/")
+        << "the day comes first, unpadded";
+}
+
+TEST_F(ItTicketTest, TheLogStartsAnewOnlyPastItsLimit) {
+    for (const size_t size : {size_t{153000}, size_t{153001}}) {
+        SuiteMachine::standard();
+        const std::string earlier(size, 'o');
+        writeFileBytes(SuiteMachine::ticketLogPath(), earlier);
+        AppProcess app(SuiteMachine::program(), L"/sys");
+        HWND form = waitForForm(app);
+        click(form, IDC_TICKET_CANCEL);
+        EXPECT_EQ(app.waitForExit(), 0u);
+        const std::string log = SuiteMachine::ticketLog();
+        const std::string start = "------------------------START---------------------------------";
+        if (size == 153000) {
+            EXPECT_EQ(log.substr(0, size), earlier) << "the log of 153,000 bytes keeps its bytes";
+        } else {
+            EXPECT_EQ(log.find(std::string(64, 'o')), std::string::npos) << "the log of 153,001 bytes starts anew";
+            EXPECT_EQ(log.find(start), log.find("  :  ") + 5) << log.substr(0, 200);
+        }
+    }
 }
 
 TEST_F(ItTicketTest, TheIssueListHasNoPcIssueForOneCustomer) {

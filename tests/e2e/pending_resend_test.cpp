@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "text/wide_text.h"
+#include "resource.h"
 #include "support/machine.h"
 #include "support/test_paths.h"
 #include "support/ticket_files.h"
@@ -437,6 +438,27 @@ TEST_F(PendingResendTest, AServerThatNeverAnswersStopsTheRunAfterTheFirstFile) {
         // The LAN server's address was resolved once for the run.
         EXPECT_EQ(ticketLogLineCount("GetUrl function start"), c.kind == L'L' ? 1u : 0u) << c.what;
     }
+}
+
+TEST_F(PendingResendTest, AResendWhileTheTicketFormIsOpenLeavesThePendingFileAlone) {
+    SuiteMachine::standard().pendingFile(L"W_701.txt", kLongBody);
+    AppProcess form(SuiteMachine::program(), L"/sys");
+    HWND window = form.waitForWindow(L"#32770", L"IT TICKET");
+    EXPECT_EQ(runResend(), 0u);
+    EXPECT_TRUE(vendorRequests().empty());
+    EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{"W_701.txt"});
+    EXPECT_EQ(pendingBytes("W_701.txt"), kLongBody);
+    click(window, IDC_TICKET_CANCEL);
+    EXPECT_EQ(form.waitForExit(), 0u);
+}
+
+TEST_F(PendingResendTest, AResentTicketGetsNoEntryInTiqoraIni) {
+    SuiteMachine::standard().ticketIni(L"WEB", L"wt1", L"g1").pendingFile(L"W_55.txt", kLongBody);
+    const std::wstring ini = SuiteMachine::itTicketFolder() + L"\\Tiqora.ini";
+    const std::string before = readFileBytes(ini);
+    EXPECT_EQ(runResend(), 0u);
+    EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{"W_55.txt"});
+    EXPECT_EQ(readFileBytes(ini), before);
 }
 
 TEST_F(PendingResendTest, ASecondRunWhileOneRunsEndsAtOnce) {

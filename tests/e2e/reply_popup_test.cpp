@@ -151,6 +151,19 @@ TEST_F(ReplyPopupTest, ShowsTheTicketIdOfAnyReplyArgument) {
     EXPECT_TRUE(openedPagesOnceSettled().empty());
 }
 
+// The switch's letter case is ignored, for the page as for the mode: the
+// lower-case LAN reply opens the LAN ticket page.
+TEST_F(ReplyPopupTest, ALowerCaseSwitchOpensTheLanPageOfItsTicket) {
+    AppProcess app(SuiteMachine::program(), L"/sareply=l,1,g");
+    HWND popup = app.waitForDialogWith(IDC_POPUP_OPEN);
+    EXPECT_EQ(textOf(control(popup, IDC_POPUP_TEXT)), L"You have reply to Ticket ID : 1");
+    click(popup, IDC_POPUP_OPEN);
+    EXPECT_EQ(app.waitForExit(), 0u);
+    const std::vector<OpenedPage> pages = openedPagesOnceSettled();
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_NE(pages[0].commandLine.find(lanPage("g")), std::string::npos) << pages[0].commandLine;
+}
+
 // --- the open button ---------------------------------------------------------
 
 // Clicks the open button of the popup for `arguments` and waits for the

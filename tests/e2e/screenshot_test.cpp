@@ -285,6 +285,33 @@ TEST_F(ScreenshotTest, TheLanServerGetsThePictureByEachLibraryResult) {
     }
 }
 
+TEST_F(ScreenshotTest, TwoCapturesBeforeALanSubmitDeliverOnlyTheSecond) {
+    SuiteMachine::standard().krlm(L"ITTicketServer", L"L");
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    EXPECT_EQ(takeScreenshot(app, form, false), kTaken);
+    const Names first = pictures();
+    ASSERT_EQ(first.size(), 1u);
+    // The names tell the second apart: they differ in the second of capture.
+    Sleep(1100);
+    EXPECT_EQ(takeScreenshot(app, form, false), kTaken);
+    Names both = pictures();
+    ASSERT_EQ(both.size(), 2u);
+    const std::string second = both[0] == first[0] ? both[1] : both[0];
+    const std::string bytes = pictureBytes(second);
+    EXPECT_NE(submitTicket(app, form).find(L"Thank You"), std::wstring::npos);
+    EXPECT_EQ(app.waitForExit(), 0u);
+
+    const std::vector<VendorRequest> deliveries = requestsTo(kFileReceivePath);
+    ASSERT_EQ(deliveries.size(), 1u);
+    ASSERT_EQ(deliveries[0].parts.size(), 2u);
+    EXPECT_EQ(deliveries[0].parts[0].data, second);
+    EXPECT_TRUE(deliveries[0].parts[1].data == bytes) << "the second picture did not travel whole";
+    EXPECT_EQ(screenshotMembers(), std::make_pair(std::string("YES"), remoteNameOf(second)));
+    // Delivered: the second is deleted; the first never travels and stays.
+    EXPECT_EQ(pictures(), first);
+}
+
 TEST_F(ScreenshotTest, APictureGoneBeforeSubmitMakesALanTicketWithoutOne) {
     SuiteMachine::standard().krlm(L"ITTicketServer", L"L");
     AppProcess app(SuiteMachine::program(), L"/sys");
