@@ -155,11 +155,13 @@ void TrackTicketDlg::showSelection(bool withStatus) {
     if (withStatus) SetWindowTextW(item(IDC_TRACK_STATUS), selection.status.c_str());
 }
 
-void TrackTicketDlg::onRowClick() {
-    selection.rowIndex = -1;
-    selection.rowIndex = ListView_GetSelectionMark(list_.hwnd());
+void TrackTicketDlg::onRowClick(int clickedRow) {
+    // The row the click hit, not the selection mark: the mark stays on the
+    // row clicked before, so a click below the rows would open that
+    // ticket's page again.
+    selection.rowIndex = clickedRow;
     const int row = selection.rowIndex;
-    if (row == -1) return;
+    if (row < 0) return;
     takeRow(row);
     showSelection(true);
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -218,7 +220,7 @@ INT_PTR TrackTicketDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bo
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->idFrom == IDC_TRACK_LIST && header->code == NM_CLICK) {
-            onRowClick();
+            onRowClick(reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem);
             SetMessageResult(0);
             handled = true;
             return TRUE;

@@ -45,7 +45,9 @@ private:
     void fillList();
     void takeRow(int row);
     void showSelection(bool withStatus);
-    void onRowClick();
+    // A click on the list: `clickedRow` is the row under the pointer, -1
+    // below the rows (nothing happens then).
+    void onRowClick(int clickedRow);
     bool onColour(UINT message, HDC dc, HWND control, INT_PTR& brush);
 
     KrlmFlags flags_;

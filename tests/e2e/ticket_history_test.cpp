@@ -241,6 +241,46 @@ TEST_F(TicketHistoryTest, WebTicketsAreListedAndARowOpensItsPageWhileTheHistoryS
     EXPECT_EQ(app.waitForExit(), 0u);
 }
 
+TEST_F(TicketHistoryTest, ASortedRowOpensItsOwnTicketAnEmptyClickNothingAndReopeningNumbersAnew) {
+    SuiteMachine::standard();
+    layOutRecords();
+    const std::map<std::wstring, std::wstring> guids = {
+        {L"wt1001", kWebGuid}, {L"12x", kOldWebGuid}, {L"big", L"b1"}, {L"bin", L"b2"}, {L"hidden", L"h1"}, {L"wt7", L"o7"}};
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    HWND history = openHistory(app, form);
+    HWND list = control(history, IDC_TRACK_LIST);
+    const Rows before = listRows(list, kColumns);
+    clickListHeading(list, 2);  // the title column
+    Rows sorted;
+    waitUntil([&] { sorted = listRows(list, kColumns); return sorted != before; }, "the list to be sorted");
+    ASSERT_EQ(sorted.size(), kWebRows.size());
+
+    // Row 0 as it now stands opens its own ticket's page.
+    clickListRow(list, 0);
+    waitUntil([] { return openedPages().size() == 1; }, "the first page");
+    EXPECT_NE(openedPages()[0].commandLine.find(toUtf8(guids.at(sorted[0][1]))), std::string::npos)
+        << toUtf8(sorted[0][1]) << ": " << openedPages()[0].commandLine;
+    // A click below the rows opens nothing: the click on row 1 after it is
+    // the second page opened.
+    clickListBelowItsRows(list);
+    clickListRow(list, 1);
+    waitUntil([] { return openedPages().size() >= 2; }, "the second page");
+    const std::vector<OpenedPage> pages = openedPagesOnceSettled();
+    EXPECT_EQ(pages.size(), 2u);
+    EXPECT_NE(pages[1].commandLine.find(toUtf8(guids.at(sorted[1][1]))), std::string::npos) << pages[1].commandLine;
+
+    click(history, IDC_TRACK_CLOSE);
+    waitUntil([&] { return !IsWindow(history); }, "the history to close");
+    history = openHistory(app, form);
+    // Reopened, the rows are numbered from 1 again in the list's order.
+    EXPECT_EQ(withoutSerials(listRows(control(history, IDC_TRACK_LIST), kColumns)), kWebRows);
+    click(history, IDC_TRACK_CLOSE);
+    waitUntil([&] { return !IsWindow(history); }, "the history to close");
+    click(form, IDC_TICKET_CANCEL);
+    EXPECT_EQ(app.waitForExit(), 0u);
+}
+
 TEST_F(TicketHistoryTest, LanTicketsAreListedWithTheFirstInThePanelAndOpenTheirPageOnTheLanServer) {
     SuiteMachine::standard().krlm(L"ITTicketServer", L"L");
     layOutRecords();

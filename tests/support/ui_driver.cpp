@@ -299,6 +299,20 @@ void clickListHeading(HWND list, int column) {
     PostMessageW(header, WM_LBUTTONUP, 0, at);
 }
 
+namespace {
+
+// Moves the real pointer to `at` (screen) and clicks the left button there.
+void clickWithPointer(POINT at) {
+    SetCursorPos(at.x, at.y);
+    INPUT clicks[2] = {};
+    for (INPUT& input : clicks) input.type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    if (SendInput(2, clicks, sizeof(INPUT)) != 2) throw DriverError("the pointer's click was not taken");
+}
+
+}  // namespace
+
 void clickListRow(HWND list, int row) {
     RemoteBuffer buffer(list, sizeof(RECT));
     RECT rect{};
@@ -309,12 +323,28 @@ void clickListRow(HWND list, int row) {
     buffer.read(&rect, sizeof rect);
     POINT at{rect.left + 6, (rect.top + rect.bottom) / 2};
     ClientToScreen(list, &at);
-    SetCursorPos(at.x, at.y);
-    INPUT clicks[2] = {};
-    for (INPUT& input : clicks) input.type = INPUT_MOUSE;
-    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    if (SendInput(2, clicks, sizeof(INPUT)) != 2) throw DriverError("the pointer's click was not taken");
+    clickWithPointer(at);
+}
+
+void clickListBelowItsRows(HWND list) {
+    RECT client{};
+    GetClientRect(list, &client);
+    LONG rowsEnd = client.top;
+    const LRESULT count = sendBounded(list, LVM_GETITEMCOUNT, 0, 0);
+    if (count > 0) {
+        RemoteBuffer buffer(list, sizeof(RECT));
+        RECT rect{};
+        rect.left = LVIR_BOUNDS;
+        buffer.write(rect);
+        if (!sendBounded(list, LVM_GETITEMRECT, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(buffer.address())))
+            throw DriverError("the list's last row has no place");
+        buffer.read(&rect, sizeof rect);
+        rowsEnd = rect.bottom;
+    }
+    if (client.bottom - rowsEnd < 6) throw DriverError("the list has no room below its rows");
+    POINT at{client.left + 10, (rowsEnd + client.bottom) / 2};
+    ClientToScreen(list, &at);
+    clickWithPointer(at);
 }
 
 // --- message boxes -------------------------------------------------------------

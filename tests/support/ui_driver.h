@@ -99,6 +99,9 @@ void clickListHeading(HWND list, int column);
 // over the row's label and the left button goes down and up there, so the
 // list selects the row and raises its own click notification.
 void clickListRow(HWND list, int row);
+// Clicks the list with the real pointer at the bottom of its client area,
+// below its rows when they leave room there.
+void clickListBelowItsRows(HWND list);
 
 // Standard message boxes of a process.
 struct MessageBoxInfo {
