@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -19,6 +21,8 @@
 #include "support/flat_json.h"
 #include "support/machine.h"
 #include "support/own_message.h"
+#include "support/picture.h"
+#include "support/system_identity.h"
 #include "support/test_paths.h"
 #include "support/ticket_files.h"
 #include "support/ui_driver.h"
@@ -174,6 +178,91 @@ TEST_F(ScreenshotTest, TheLinkSavesTheScreenAndOpensThePictureTheButtonOnlySaves
     EXPECT_EQ(pictures(), saved);
     // Once the program and its browsers have ended: the first picture only.
     EXPECT_EQ(openedPagesOnceSettled().size(), 1u);
+}
+
+// A window of the test process over the whole screen in one colour: the
+// desktop the form stands on. It lives on a thread of its own that handles
+// its messages, so it repaints whatever the form uncovers while the test
+// waits for the program.
+class SolidDesktop {
+public:
+    static constexpr COLORREF kColour = RGB(0, 160, 0);
+    SolidDesktop() {
+        HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        thread_ = std::thread([this, ready] {
+            HBRUSH brush = CreateSolidBrush(kColour);
+            WNDCLASSW windowClass{};
+            windowClass.lpfnWndProc = DefWindowProcW;
+            windowClass.hInstance = GetModuleHandleW(nullptr);
+            windowClass.hbrBackground = brush;
+            windowClass.lpszClassName = L"SolidDesktop";
+            RegisterClassW(&windowClass);
+            window_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"SolidDesktop", L"", WS_POPUP | WS_VISIBLE, 0, 0,
+                                      GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
+            UpdateWindow(window_);
+            threadId_ = GetCurrentThreadId();
+            SetEvent(ready);
+            MSG message;
+            while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+            DestroyWindow(window_);
+            UnregisterClassW(L"SolidDesktop", GetModuleHandleW(nullptr));
+            DeleteObject(brush);
+        });
+        WaitForSingleObject(ready, 10000);
+        CloseHandle(ready);
+        Sleep(300);  // the X server shows it before the program's windows come
+    }
+    ~SolidDesktop() {
+        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+        thread_.join();
+    }
+    SolidDesktop(const SolidDesktop&) = delete;
+    SolidDesktop& operator=(const SolidDesktop&) = delete;
+
+private:
+    std::thread thread_;
+    DWORD threadId_ = 0;
+    HWND window_ = nullptr;
+};
+
+TEST_F(ScreenshotTest, ThePictureShowsTheDesktopWithoutTheFormAtTheTimeItsNameSays) {
+    SuiteMachine::standard();
+    const SolidDesktop desktop;
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    RECT where{};
+    GetWindowRect(form, &where);
+    const SYSTEMTIME before = localTimeNow();
+    EXPECT_EQ(takeScreenshot(app, form, false), kTaken);
+    const SYSTEMTIME after = localTimeNow();
+    const Names saved = pictures();
+    ASSERT_EQ(saved.size(), 1u);
+
+    // "<licence>_YYYY-MM-DD_hh-mm-ss_ITTKT.jpg", hour, minute and second
+    // padded with blanks: the local time of the capture.
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    ASSERT_EQ(std::sscanf(saved[0].c_str(), "TQ4711-2026-ORV_%4d-%2d-%2d_%2d-%2d-%2d_ITTKT.jpg", &year, &month, &day,
+                          &hour, &minute, &second),
+              6)
+        << saved[0];
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d", year, month, day, hour, minute, second);
+    EXPECT_TRUE(isLocalTimeBetween(stamp, before, after)) << saved[0];
+
+    // Where the form stood, the picture shows the desktop: the form had left
+    // the screen.
+    const DecodedPicture picture(SuiteMachine::logFolder() + L"\\" + fromUtf8(saved[0]));
+    ASSERT_TRUE(picture.valid());
+    const POINT points[] = {{(where.left + where.right) / 2, (where.top + where.bottom) / 2},
+                            {where.left + 12, where.top + 12},
+                            {where.right - 12, where.bottom - 12}};
+    for (const POINT& at : points)
+        EXPECT_TRUE(similarColour(picture.pixel(at.x, at.y), SolidDesktop::kColour))
+            << "at " << at.x << "," << at.y << ": " << std::hex << picture.pixel(at.x, at.y);
+
+    click(form, IDC_TICKET_CANCEL);
+    EXPECT_EQ(app.waitForExit(), 0u);
 }
 
 TEST_F(ScreenshotTest, ClicksQueuedDuringACaptureStartNoSecondOne) {

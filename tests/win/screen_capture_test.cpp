@@ -14,6 +14,7 @@
 
 #include "itticket/screenshot_delivery.h"
 #include "support/no_server.h"
+#include "support/picture.h"
 #include "support/test_paths.h"
 
 namespace tiqora {
@@ -65,50 +66,6 @@ private:
     HWND window_ = nullptr;
 };
 
-// A picture file decoded by GDI+ (this test program links it).
-class Picture {
-public:
-    explicit Picture(const std::wstring& path) {
-        gp::GdiplusStartupInput input;
-        gp::GdiplusStartup(&token_, &input, nullptr);
-        gp::DllExports::GdipCreateBitmapFromFile(path.c_str(), &bitmap_);
-    }
-    ~Picture() {
-        if (bitmap_) gp::DllExports::GdipDisposeImage(bitmap_);
-        gp::GdiplusShutdown(token_);
-    }
-    bool valid() const { return bitmap_ != nullptr; }
-    GUID format() const {
-        GUID id{};
-        gp::DllExports::GdipGetImageRawFormat(bitmap_, &id);
-        return id;
-    }
-    UINT width() const {
-        UINT value = 0;
-        gp::DllExports::GdipGetImageWidth(bitmap_, &value);
-        return value;
-    }
-    UINT height() const {
-        UINT value = 0;
-        gp::DllExports::GdipGetImageHeight(bitmap_, &value);
-        return value;
-    }
-    COLORREF pixel(int x, int y) const {
-        gp::ARGB argb = 0;
-        gp::DllExports::GdipBitmapGetPixel(bitmap_, x, y, &argb);
-        return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
-    }
-
-private:
-    ULONG_PTR token_ = 0;
-    gp::GpBitmap* bitmap_ = nullptr;
-};
-
-bool similar(COLORREF a, COLORREF b) {
-    const auto close = [](int x, int y) { return x - y < 40 && y - x < 40; };
-    return close(GetRValue(a), GetRValue(b)) && close(GetGValue(a), GetGValue(b)) && close(GetBValue(a), GetBValue(b));
-}
-
 class ScreenCapture : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -128,7 +85,7 @@ TEST_F(ScreenCapture, TheJpegHoldsTheWholeScreenAsItWas) {
     ASSERT_EQ(captureScreenTo(path), S_OK);
     ASSERT_EQ(test::readFileBytes(path).substr(0, 3), std::string("\xFF\xD8\xFF"));
 
-    Picture picture(path);
+    const test::DecodedPicture picture(path);
     ASSERT_TRUE(picture.valid());
     EXPECT_TRUE(IsEqualGUID(picture.format(), gp::ImageFormatJPEG));
     HDC screen = GetDC(nullptr);
@@ -139,7 +96,7 @@ TEST_F(ScreenCapture, TheJpegHoldsTheWholeScreenAsItWas) {
     for (int i = 0; i < 4; ++i) {
         const int x = (i % 2) * 2 * quarter + quarter, y = (i / 2) * 2 * quarter + quarter;
         const COLORREF seen = picture.pixel(x, y);
-        EXPECT_TRUE(similar(seen, PatternWindow::kColours[i]))
+        EXPECT_TRUE(test::similarColour(seen, PatternWindow::kColours[i]))
             << "quarter " << i << " at " << x << "," << y << ": " << std::hex << seen;
     }
 }
