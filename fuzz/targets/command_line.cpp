@@ -2,6 +2,8 @@
 // reply argument.
 #include "app/command_line.h"
 #include "fuzz_target.h"
+#include "text/ascii_case.h"
+#include "tracking/reply_argument.h"
 
 TIQORA_FUZZ_TARGET(command_line) {
     const std::string tail = tiqora::commandLineTail(input);

@@ -40,27 +40,10 @@ inline constexpr std::string_view kSharedMutexName = "Tiqora Desk";
 // Name of the mutex for a guard; empty for GuardKind::None.
 std::string guardMutexName(std::string_view tail);
 
-// The reply argument of a reply notification ("/SAReply=L,<ticket id>,<GUID>"
-// or "/SAReply=C,..."), read the one way the start-up check and the popup
-// both use. The kind follows the mode rule (modeForTail: the switch, ASCII
-// case ignored). The fields are split at commas; consecutive commas count as
-// one separator, so an empty field is skipped and the later ones move up;
-// fields past the third are ignored; a missing field is empty.
-enum class ReplyKind { Lan, Web, None };
-struct ReplyArgument {
-    ReplyKind kind = ReplyKind::None;
-    std::string ticketId;    // the second field
-    std::string ticketGuid;  // the third field
-};
-ReplyArgument replyArgumentOf(std::string_view tail);
-
 // The text a reply notification looks for in the titles of top-level windows
 // to see whether the administrator already chats about this ticket:
-// "IT Ticket | " + the reply argument's ticket id + " ".
+// "IT Ticket | " + the reply argument's ticket id (replyArgumentOf) + " ".
 std::string chatWindowMarker(std::string_view tail);
 
-// ASCII case-insensitive helpers (the switches are plain ASCII).
-bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b);
-bool containsIgnoreAsciiCase(std::string_view text, std::string_view part);
 
 }  // namespace tiqora

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "app/command_line.h"
+#include "tracking/reply_argument.h"
 #include "ui/color_static.h"
 #include "ui/dialog_sk.h"
 #include "ui/gdi.h"

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <string>
 
-#include "app/command_line.h"
+#include "tracking/reply_argument.h"
 
 namespace tiqora {
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "text/ascii_case.h"
+#include "tracking/reply_argument.h"
+
 namespace tiqora {
 namespace {
 

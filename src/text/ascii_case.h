@@ -1,0 +1,12 @@
+// Comparisons that ignore the case of ASCII letters only (the program's
+// switches and markers are plain ASCII). Free of Windows headers.
+#pragma once
+
+#include <string_view>
+
+namespace tiqora {
+
+bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b);
+bool containsIgnoreAsciiCase(std::string_view text, std::string_view part);
+
+}  // namespace tiqora
