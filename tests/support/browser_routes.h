@@ -23,6 +23,7 @@ enum BrowserRoute : unsigned {
     AllRoutes = 15,
 };
 
+inline constexpr wchar_t kBrowserStandinFolder[] = L"C:\\browser";
 inline constexpr wchar_t kBrowserStandin[] = L"C:\\browser\\chrome.exe";
 inline constexpr wchar_t kEdgeStandin[] = L"C:\\browser\\msedge.exe";
 inline constexpr wchar_t kOpenedPagesLog[] = L"C:\\browser\\opened.log";

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/browser_routes.h"
 #include "support/machine.h"
 #include "support/test_paths.h"
 
@@ -71,6 +72,9 @@ size_t endProcessesIn(const std::vector<std::wstring>& folders) {
     return ending.size();
 }
 
-std::vector<std::wstring> testProgramFolders() { return {SuiteMachine::installFolder(), buildBinFolder()}; }
+std::vector<std::wstring> testProgramFolders() {
+    // The browser stand-ins run from their own folder as well.
+    return {SuiteMachine::installFolder(), buildBinFolder(), kBrowserStandinFolder};
+}
 
 }  // namespace tiqora::test

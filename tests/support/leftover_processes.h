@@ -15,8 +15,8 @@ namespace tiqora::test {
 // ended.
 size_t endProcessesIn(const std::vector<std::wstring>& folders);
 
-// The folders whose programs belong to a test: the install folder and the
-// build's binaries.
+// The folders whose programs belong to a test: the install folder, the
+// build's binaries and the browser stand-ins' folder.
 std::vector<std::wstring> testProgramFolders();
 
 }  // namespace tiqora::test
