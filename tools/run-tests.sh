@@ -30,8 +30,8 @@ ctest --test-dir "$BUILD/win" --output-on-failure --output-junit "$BUILD/win-tes
   tee "$BUILD/win-tests.log" || win_rc=$?
 [ "${PIPESTATUS[0]}" -eq 0 ] || win_rc=1
 
-# Under Wine a test process now and then dies at its start, printing nothing
-# (tools/wine-test-results.py): such a test, and only such a test, runs once
+# Under Wine a process now and then dies at its start: the test prints nothing,
+# or Wine refuses to create one of its processes (tools/wine-test-results.py): such a test, and only such a test, runs once
 # more. Any other failure fails the run. A test that passed only on its
 # second run is named below with why its first run failed.
 results=tools/wine-test-results.py
