@@ -1,4 +1,4 @@
-# libcurl, built as a static mingw library (HTTP only) by tools/install-deps.sh
+# libcurl, built as a static mingw library (HTTP and HTTPS over Schannel) by tools/install-deps.sh
 # and cached under the build tree.
 set(TIQORA_CURL_PREFIX "${CMAKE_BINARY_DIR}/../deps/curl-mingw" CACHE PATH "Prefix of the static mingw libcurl")
 if(NOT EXISTS "${TIQORA_CURL_PREFIX}/lib/libcurl.a")
@@ -11,13 +11,15 @@ set_target_properties(curl_static PROPERTIES
   INTERFACE_COMPILE_DEFINITIONS CURL_STATICLIB
   INTERFACE_LINK_LIBRARIES "ws2_32;bcrypt;crypt32;advapi32")
 
-# The program reaches libcurl only for the screenshot upload. Its socket and
-# random-number libraries are delay-loaded (bound at their first call), so
-# TiqoraDesk.exe does not load ws2_32.dll and bcrypt.dll at start-up; the
-# .def files list what libcurl calls in each.
+# The program reaches libcurl only for the screenshot upload. Its socket,
+# random-number and certificate libraries, and the security library the
+# certificate check asks for the server's certificate, are delay-loaded
+# (bound at their first call), so TiqoraDesk.exe loads none of them at
+# start-up; the .def files list what libcurl and the check call in each.
+# (libcurl loads secur32.dll itself, at run time, for Schannel.)
 set(TIQORA_DELAYLOAD_DIR "${CMAKE_BINARY_DIR}/delayload")
 set(TIQORA_DELAYLOAD_LIBS)
-foreach(dll ws2_32 bcrypt)
+foreach(dll ws2_32 bcrypt crypt32 secur32)
   set(def "${PROJECT_SOURCE_DIR}/cmake/delayload/${dll}.def")
   set(lib "${TIQORA_DELAYLOAD_DIR}/lib${dll}_delay.a")
   add_custom_command(OUTPUT "${lib}"

@@ -112,6 +112,7 @@ wine_machine_start "$DEMO"
 # laid out next points the program and the suite's libraries at them.
 rm -rf "$DEMO/vendor"
 vendor_services_start "$DEMO/vendor"
+vendor_services_trust_root "$BUILD/win/bin"
 
 lay_out_installation
 

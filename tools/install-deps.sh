@@ -26,6 +26,7 @@ PACKAGES=(
   dpkg-dev
   hyperfine
   python3
+  openssl
 )
 
 missing=()
@@ -53,8 +54,19 @@ else
 fi
 
 # --- libcurl, static, for mingw ------------------------------------------
+# HTTP and HTTPS only, TLS by Schannel (the operating system's own, so there
+# is no TLS library to ship or patch) and no CA bundle of its own: the
+# certificates are checked against the Windows certificate store. The stamp
+# names these options; a libcurl built with others is built again.
 CURL_PREFIX=$BUILD/deps/curl-mingw
-if [ -f "$CURL_PREFIX/lib/libcurl.a" ] && [ -f "$CURL_PREFIX/include/curl/curl.h" ]; then
+CURL_OPTIONS=(-DBUILD_SHARED_LIBS=OFF -DHTTP_ONLY=ON -DCURL_USE_SCHANNEL=ON -DCURL_USE_OPENSSL=OFF
+  -DCURL_CA_BUNDLE=none -DCURL_CA_PATH=none -DCURL_ZLIB=OFF
+  -DUSE_LIBIDN2=OFF -DCURL_USE_LIBSSH2=OFF -DCURL_USE_LIBPSL=OFF -DCURL_BROTLI=OFF
+  -DCURL_ZSTD=OFF -DUSE_NGHTTP2=OFF -DCURL_DISABLE_LDAP=ON -DENABLE_MANUAL=OFF
+  -DBUILD_CURL_EXE=OFF -DBUILD_TESTING=OFF)
+CURL_STAMP="$CURL_PREFIX/built-with"
+if [ -f "$CURL_PREFIX/lib/libcurl.a" ] && [ -f "$CURL_PREFIX/include/curl/curl.h" ] && \
+   [ "$(cat "$CURL_STAMP" 2>/dev/null)" = "${CURL_OPTIONS[*]}" ]; then
   log "libcurl for mingw cached in $CURL_PREFIX"
   exit 0
 fi
@@ -120,7 +132,7 @@ if ! ls -d "$SRC_DIR"/curl-*/ >/dev/null 2>&1; then
 fi
 CURL_SRC=$(ls -d "$SRC_DIR"/curl-*/ | head -n1)
 
-log "building libcurl (HTTP only, no TLS) for x86_64-w64-mingw32"
+log "building libcurl (HTTP and HTTPS over Schannel) for x86_64-w64-mingw32"
 cat > "$BUILD/deps/mingw-curl-toolchain.cmake" <<TC
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
@@ -132,14 +144,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 TC
-rm -rf "$BUILD/deps/curl-build"
+rm -rf "$BUILD/deps/curl-build" "$CURL_PREFIX"
 cmake -S "$CURL_SRC" -B "$BUILD/deps/curl-build" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$BUILD/deps/mingw-curl-toolchain.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$CURL_PREFIX" \
-  -DBUILD_SHARED_LIBS=OFF -DHTTP_ONLY=ON -DCURL_USE_OPENSSL=OFF -DCURL_ZLIB=OFF \
-  -DUSE_LIBIDN2=OFF -DCURL_USE_LIBSSH2=OFF -DCURL_USE_LIBPSL=OFF -DCURL_BROTLI=OFF \
-  -DCURL_ZSTD=OFF -DUSE_NGHTTP2=OFF -DCURL_DISABLE_LDAP=ON -DENABLE_MANUAL=OFF \
-  -DBUILD_CURL_EXE=OFF -DBUILD_TESTING=OFF >"$BUILD/deps/curl-configure.log" 2>&1
+  "${CURL_OPTIONS[@]}" >"$BUILD/deps/curl-configure.log" 2>&1
 cmake --build "$BUILD/deps/curl-build" >"$BUILD/deps/curl-build.log" 2>&1
 cmake --install "$BUILD/deps/curl-build" >/dev/null
+echo "${CURL_OPTIONS[*]}" >"$CURL_STAMP"
 log "libcurl installed in $CURL_PREFIX"

@@ -24,6 +24,7 @@ trap 'vendor_services_stop; wine_machine_stop' EXIT
 wine_machine_start "$BUILD" --fresh
 rm -rf "$BUILD/vendor"
 vendor_services_start "$BUILD/vendor"
+vendor_services_trust_root "$BUILD/win/bin"
 win_rc=0
 rm -f "$BUILD/win-tests.xml"
 ctest --test-dir "$BUILD/win" --output-on-failure --output-junit "$BUILD/win-tests.xml" ${TIQORA_TESTS:+-R "$TIQORA_TESTS"} 2>&1 |

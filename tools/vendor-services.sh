@@ -1,17 +1,28 @@
 # Local vendor services (tests/fakes/vendor_services.py) for the tests and the
 # demo; source it, then call
-#   vendor_services_start STATE_DIR   # starts the services on two free ports
+#   vendor_services_start STATE_DIR   # starts the services on five free ports
+#   vendor_services_trust_root BIN    # trusts the test authority in the Wine
+#                                     # machine, with BIN/trust_root.exe
 #   vendor_services_stop              # ends them
 #
-# start exports
+# start makes a test certificate authority afresh in STATE_DIR/tls
+# (tools/test-ca.sh) and exports
 #   TIQORA_VENDOR_DIR   absolute Linux path of STATE_DIR (ports, scenario,
-#                       journal/, received/, server.log)
-#   TIQORA_VENDOR_PORT  port of the vendor's services
+#                       journal/, received/, tls/, server.log)
+#   TIQORA_VENDOR_PORT  port of the vendor's services (plain HTTP)
 #   TIQORA_LAN_PORT     port of the LAN server
+#   TIQORA_TLS_PORT     the vendor's services over TLS (and plain HTTP), with
+#                       a certificate for localhost from the test authority
+#   TIQORA_TLS_ELSEWHERE_PORT   the same with a certificate from the test
+#                       authority for another host name
+#   TIQORA_TLS_STRANGER_PORT    the same with a certificate for localhost from
+#                       an authority that is never trusted
+#   TIQORA_TEST_ROOT    the test authority's certificate (PEM, Linux path)
 # The process writes to STATE_DIR/server.log, never to a pipe: a pipe held by
 # a background process keeps ctest (or a CI runner) waiting.
 
 vendor_services_log() { printf '[vendor] %s\n' "$*"; }
+source "$(dirname "${BASH_SOURCE[0]}")/test-ca.sh"
 
 vendor_services_start() {
   local state=$1 root
@@ -21,7 +32,11 @@ vendor_services_start() {
     return 1
   fi
   rm -f "$state/ports"
+  test_ca_make "$state/tls" || return 1
+  local tls=$state/tls
   python3 "$root/tests/fakes/vendor_services.py" --state "$state" --port 0 --port 0 \
+    --tls "0,$tls/localhost.pem,$tls/localhost.key" --tls "0,$tls/elsewhere.pem,$tls/elsewhere.key" \
+    --tls "0,$tls/stranger.pem,$tls/stranger.key" \
     </dev/null >"$state/server.log" 2>&1 &
   VENDOR_SERVICES_PID=$!
 
@@ -29,12 +44,12 @@ vendor_services_start() {
   for i in $(seq 1 200); do
     if [ -f "$state/ports" ]; then
       mapfile -t ports <"$state/ports"
-      [ "${#ports[@]}" -ge 2 ] && break
+      [ "${#ports[@]}" -ge 5 ] && break
     fi
     if ! kill -0 "$VENDOR_SERVICES_PID" 2>/dev/null; then break; fi
     sleep 0.05
   done
-  if [ "${#ports[@]}" -lt 2 ]; then
+  if [ "${#ports[@]}" -lt 5 ]; then
     vendor_services_log "the services did not start; see $state/server.log"
     vendor_services_stop
     return 1
@@ -42,7 +57,25 @@ vendor_services_start() {
   export TIQORA_VENDOR_DIR=$state
   export TIQORA_VENDOR_PORT=${ports[0]}
   export TIQORA_LAN_PORT=${ports[1]}
-  vendor_services_log "vendor port $TIQORA_VENDOR_PORT, LAN port $TIQORA_LAN_PORT, state $state"
+  export TIQORA_TLS_PORT=${ports[2]}
+  export TIQORA_TLS_ELSEWHERE_PORT=${ports[3]}
+  export TIQORA_TLS_STRANGER_PORT=${ports[4]}
+  export TIQORA_TEST_ROOT=$tls/root.pem
+  vendor_services_log "vendor port $TIQORA_VENDOR_PORT, LAN port $TIQORA_LAN_PORT, TLS ports" \
+    "$TIQORA_TLS_PORT (localhost), $TIQORA_TLS_ELSEWHERE_PORT (another host), $TIQORA_TLS_STRANGER_PORT" \
+    "(untrusted authority), state $state"
+}
+
+# Adds the test authority to the trusted roots of the running Wine machine
+# (WINEPREFIX), as an administrator deploys a company authority.
+vendor_services_trust_root() {
+  local bin=$1 said rc=0
+  said=$(wine "$bin/trust_root.exe" "$(winepath -w "$TIQORA_TEST_ROOT")" </dev/null 2>&1) || rc=$?
+  vendor_services_log "${said//$'\r'/}"
+  if [ $rc -ne 0 ]; then
+    vendor_services_log "the test authority could not be trusted in $WINEPREFIX"
+    return 1
+  fi
 }
 
 vendor_services_stop() {

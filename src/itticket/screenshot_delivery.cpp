@@ -8,6 +8,7 @@
 
 #include "text/wide_text.h"
 #include "itticket/screenshot_names.h"
+#include "itticket/server_certificate.h"
 #include "itticket/ticket_log.h"
 
 namespace tiqora {
@@ -64,6 +65,28 @@ struct StallWatch {
     }
 };
 
+// Runs once the connection is made and before the request goes out: over
+// TLS, the server's certificate must pass, or the transfer ends with nothing
+// sent.
+struct CertificateGate {
+    CURL* handle = nullptr;
+    std::wstring hostName;
+    std::optional<CertificateCheck> refused;
+
+    static int check(void* self, char*, char*, int, int) {
+        auto* gate = static_cast<CertificateGate*>(self);
+        curl_tlssessioninfo* session = nullptr;
+        void* context = nullptr;
+        if (curl_easy_getinfo(gate->handle, CURLINFO_TLS_SSL_PTR, &session) == CURLE_OK && session &&
+            session->backend == CURLSSLBACKEND_SCHANNEL)
+            context = session->internals;
+        const CertificateCheck result = checkServerCertificate(context, gate->hostName);
+        if (result.verdict == CertificateVerdict::Trusted) return CURL_PREREQFUNC_OK;
+        gate->refused = result;
+        return CURL_PREREQFUNC_ABORT;
+    }
+};
+
 struct CurlDeleter {
     void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
     void operator()(curl_mime* mime) const { curl_mime_free(mime); }
@@ -116,7 +139,7 @@ std::optional<std::string> sendScreenShotToLanSrv(const std::wstring& path, cons
     return toUtf8(fromAnsi(remoteName));
 }
 
-int sendScreenShotToWebSrv(const std::string& host, std::string corpId, std::string ticketGuid,
+int sendScreenShotToWebSrv(const WebConsoleAddress& console, std::string corpId, std::string ticketGuid,
                            std::string filePath) {
     curl_global_init(CURL_GLOBAL_ALL);
     std::unique_ptr<CURL, CurlDeleter> handle(curl_easy_init());
@@ -140,8 +163,22 @@ int sendScreenShotToWebSrv(const std::string& host, std::string corpId, std::str
 
     std::unique_ptr<curl_slist, CurlDeleter> headers(curl_slist_append(nullptr, "Expect:"));
     std::string body, responseHeaders;
-    const std::string url = "http://" + host + kUploadPath;
+    const std::string url = console.origin() + kUploadPath;
+    const bool overTls = console.scheme == WebScheme::Https;
     curl_easy_setopt(handle.get(), CURLOPT_URL, url.c_str());
+    // The scheme asked for is the only one allowed: no redirect or proxy can
+    // turn an https upload into plain HTTP.
+    curl_easy_setopt(handle.get(), CURLOPT_PROTOCOLS_STR, overTls ? "https" : "http");
+    char transferError[CURL_ERROR_SIZE] = "";
+    curl_easy_setopt(handle.get(), CURLOPT_ERRORBUFFER, transferError);
+    CertificateGate gate{handle.get(), fromAnsi(console.hostName()), std::nullopt};
+    if (overTls) {
+        // Schannel verifies the peer and the host by default; only a
+        // revocation status that cannot be learned is let pass.
+        curl_easy_setopt(handle.get(), CURLOPT_SSL_OPTIONS, static_cast<long>(CURLSSLOPT_REVOKE_BEST_EFFORT));
+        curl_easy_setopt(handle.get(), CURLOPT_PREREQFUNCTION, &CertificateGate::check);
+        curl_easy_setopt(handle.get(), CURLOPT_PREREQDATA, &gate);
+    }
     curl_easy_setopt(handle.get(), CURLOPT_HTTPHEADER, headers.get());
     curl_easy_setopt(handle.get(), CURLOPT_MIMEPOST, form.get());
     curl_easy_setopt(handle.get(), CURLOPT_WRITEFUNCTION, appendTo);
@@ -154,7 +191,15 @@ int sendScreenShotToWebSrv(const std::string& host, std::string corpId, std::str
     curl_easy_setopt(handle.get(), CURLOPT_XFERINFOFUNCTION, &StallWatch::check);
     curl_easy_setopt(handle.get(), CURLOPT_XFERINFODATA, &watch);
     curl_easy_setopt(handle.get(), CURLOPT_NOPROGRESS, 0L);
-    curl_easy_perform(handle.get());
+    const CURLcode outcome = curl_easy_perform(handle.get());
+    if (gate.refused) {
+        writeTicketLog("Screenshot not sent, the web console's certificate was refused: " +
+                       certificateRefusalReason(gate.refused->verdict, console.hostName(), gate.refused->chainErrors,
+                                                gate.refused->policyError));
+    } else if (outcome != CURLE_OK) {
+        writeTicketLog("Screenshot upload to " + url + " ended without an answer: " +
+                       (transferError[0] ? std::string(transferError) : std::string(curl_easy_strerror(outcome))));
+    }
 
     long status = 0;
     curl_easy_getinfo(handle.get(), CURLINFO_RESPONSE_CODE, &status);

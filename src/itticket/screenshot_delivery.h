@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "itticket/web_console_address.h"
 #include "transport/suite_exports.h"
 
 namespace tiqora {
@@ -35,13 +36,16 @@ struct LanScreenshotLibraries {
 // goes without one.
 std::optional<std::string> sendScreenShotToLanSrv(const std::wstring& path, const LanScreenshotLibraries& libraries);
 
-// Uploads the file `filePath` (system code page) to the web console at
-// `host` (host[:port], plain HTTP) as a multipart form with the parts
-// "CorpId", "TicketGuid" and "ScreenShot". Returns the HTTP status, 0 when no
-// answer arrived (a connection not made within 10 s, or a transfer without
-// progress for 30 s, is given up), -1 when no transfer could be set up. On
-// status 200 the file is deleted; otherwise it stays.
-int sendScreenShotToWebSrv(const std::string& host, std::string corpId, std::string ticketGuid,
+// Uploads the file `filePath` (system code page) to the web console as a
+// multipart form with the parts "CorpId", "TicketGuid" and "ScreenShot",
+// over plain HTTP or, for an "https://" console, over TLS whose certificate
+// must pass checkServerCertificate before any byte of the form is sent (no
+// fallback to HTTP). Returns the HTTP status, 0 when no answer arrived (a
+// connection not made within 10 s, a refused certificate, or a transfer
+// without progress for 30 s, is given up; the log says why), -1 when no
+// transfer could be set up. On status 200 the file is deleted; otherwise it
+// stays.
+int sendScreenShotToWebSrv(const WebConsoleAddress& console, std::string corpId, std::string ticketGuid,
                            std::string filePath);
 
 }  // namespace tiqora

@@ -318,7 +318,7 @@ void CSystemAdminDlg::runTicketHistory() {
     pages.lanHost = lanAddress_.host;
     pages.lanPortText = lanAddress_.portText;
     pages.corporateId = corporateId_;
-    pages.webConsoleHost = readVendorHosts(installFolder()).webConsole;
+    pages.webConsole = readVendorHosts(installFolder()).webConsole;
     TrackTicketDlg history(values_.flags, values_.folders.itTicket + L"\\S", std::move(pages));
     history.DoModal(hwnd());
 }

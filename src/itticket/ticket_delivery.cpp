@@ -11,6 +11,7 @@
 #include "itticket/ticket_log.h"
 #include "itticket/ticket_reply.h"
 #include "itticket/ticket_rules.h"
+#include "itticket/web_console_address.h"
 
 namespace tiqora {
 
@@ -93,7 +94,7 @@ bool recordPending(const ProcessValues& values, TicketKind kind, const std::stri
 // The screenshot travels after the web ticket, with the ticket's GUID. Only a
 // ticket the console created can take it: a picture sent with no GUID could
 // never be attached, so it stays on disk.
-void uploadScreenshot(const TicketSender& sender, const TicketReceipt& receipt, const std::string& host) {
+void uploadScreenshot(const TicketSender& sender, const TicketReceipt& receipt, const WebConsoleAddress& console) {
     const std::string shownPath = toAnsi(sender.screenshotPath);
     if (!receipt.delivered || receipt.ticketGuid.empty()) {
         writeTicketLog("No ticket GUID from the console, screenshot not uploaded, file kept: " + shownPath);
@@ -104,7 +105,7 @@ void uploadScreenshot(const TicketSender& sender, const TicketReceipt& receipt, 
         writeTicketLog("Screenshot path not expressible in the system code page, not uploaded: " + shownPath);
         return;
     }
-    sendScreenShotToWebSrv(host, toAnsi(fromUtf8(sender.corporateId)), toAnsi(fromUtf8(receipt.ticketGuid)),
+    sendScreenShotToWebSrv(console, toAnsi(fromUtf8(sender.corporateId)), toAnsi(fromUtf8(receipt.ticketGuid)),
                            *filePath);
 }
 
@@ -198,7 +199,10 @@ int sendDataTOWebSrv(TicketSender& sender, const TicketInput& ticket, std::wstri
     fields.email = sender.email;
     const std::string body = webTicketBody(fields);
     writeTicketLog(body);
-    const std::string host = toAnsi(readVendorHosts(installFolder()).webConsole);
+    // The suite's transport library is given the host and port alone: it
+    // chooses its own transport.
+    const WebConsoleAddress console = webConsoleAddressOf(toAnsi(readVendorHosts(installFolder()).webConsole));
+    const std::string& host = console.hostAndPort;
     writeTicketLog(host + kCreateTicketPath);
 
     std::vector<char> reply(kTicketReplyBytes, '\0');
@@ -224,7 +228,7 @@ int sendDataTOWebSrv(TicketSender& sender, const TicketInput& ticket, std::wstri
     }
     if (sender.hasScreenshot) {
         writeTicketLog("Screenshot Yes");
-        uploadScreenshot(sender, receipt, host);
+        uploadScreenshot(sender, receipt, console);
     }
     return result;
 }

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "itticket/lan_address.h"
+#include "itticket/web_console_address.h"
 
 namespace tiqora {
 
@@ -68,10 +69,9 @@ std::string lanTicketPageAddress(std::string_view host, std::string_view portTex
     return address;
 }
 
-std::string webTicketPageAddress(std::string_view consoleHost, std::string_view corporateIdBytes,
+std::string webTicketPageAddress(std::string_view consoleSetting, std::string_view corporateIdBytes,
                                  std::string_view ticketGuid) {
-    std::string address = "http://";
-    address += consoleHost;
+    std::string address = webConsoleAddressOf(consoleSetting).origin();
     address += kWebTicketPagePath;
     address += base64Encode(corporateIdBytes);
     address += '/';

@@ -108,7 +108,7 @@ void openLanTicketPage(const HistoryPageContext& context, const std::wstring& ti
 
 void openWebTicketPage(const HistoryPageContext& context, const std::wstring& ticketGuid) {
     const std::wstring address = fromUtf8(
-        webTicketPageAddress(toUtf8(context.webConsoleHost), toAnsi(context.corporateId), toUtf8(ticketGuid)));
+        webTicketPageAddress(toUtf8(context.webConsole), toAnsi(context.corporateId), toUtf8(ticketGuid)));
     writeTicketLog("Web case hit this page SendWebRpt--> " + toAnsi(address));
     shellOpen(address.c_str(), nullptr);
 }
@@ -117,9 +117,9 @@ void openReplyTicketPage(ReplyKind replyKind, const std::wstring& ticketGuid, co
     if (replyKind == ReplyKind::Web) {
         writeTicketLog("web ticket is applied /SAReply=C");
         const std::wstring corporateId = readRegistryString(registry_order::kCorporateId, L"CorporateID");
-        const std::wstring consoleHost = readVendorHosts(installFolder()).webConsole;
+        const std::wstring console = readVendorHosts(installFolder()).webConsole;
         const std::wstring address =
-            fromUtf8(webTicketPageAddress(toUtf8(consoleHost), toAnsi(corporateId), toUtf8(ticketGuid)));
+            fromUtf8(webTicketPageAddress(toUtf8(console), toAnsi(corporateId), toUtf8(ticketGuid)));
         writeTicketLog(toAnsi(address));
         launchInBrowser(address, BrowserCommandLine::Narrow);
         std::exit(0);

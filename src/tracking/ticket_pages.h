@@ -20,7 +20,7 @@ struct HistoryPageContext {
     std::wstring lanHost;         // may be empty
     std::wstring lanPortText;     // e.g. L"7777" or L"81:7777"
     std::wstring corporateId;
-    std::wstring webConsoleHost;  // may carry ":port"
+    std::wstring webConsole;  // the WebConsole setting: host[:port], maybe with "http://" or "https://"
 };
 
 // The history's LAN page of a ticket whose GUID the listing found;

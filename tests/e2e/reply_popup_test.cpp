@@ -330,5 +330,26 @@ TEST_F(ReplyPopupTest, WithoutACorporateIdTheWebPageHasAnEmptySegment) {
     EXPECT_EQ(argumentsOf(pages[0].commandLine).back(), webPage("", "g"));
 }
 
+TEST_F(ReplyPopupTest, TheWebPageOpensWithTheSchemeTheConsoleIsConfiguredWith) {
+    const std::string tls = "localhost:" + std::to_string(tlsPort());
+    const struct {
+        std::string setting, origin;
+    } cases[] = {
+        {"https://" + tls, "https://" + tls},
+        {"HTTPS://" + tls + "/", "https://" + tls},
+        {"http://" + tls, "http://" + tls},
+        {tls, "http://" + tls},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setting);
+        SuiteMachine::standard().vendorHost(L"WebConsole", fromUtf8(c.setting)).browserRoutes(AppPaths);
+        openFromPopup(L"/SAReply=C,7,g");
+        const std::vector<OpenedPage> pages = openedPagesOnceSettled();
+        ASSERT_EQ(pages.size(), 1u);
+        EXPECT_EQ(argumentsOf(pages[0].commandLine).back(),
+                  c.origin + "/user/it-ticket/ticket-info/" + kBase64Of_CORP_1001 + "/g");
+    }
+}
+
 }  // namespace
 }  // namespace tiqora::test

@@ -580,5 +580,79 @@ TEST_F(ScreenshotTest, AStalledUploadIsGivenUpAndTheProcessEnds) {
     EXPECT_EQ(ticketLogLineCount("file upload to web failed handle failed, Error="), 1u) << SuiteMachine::ticketLog();
 }
 
+// --- over TLS ----------------------------------------------------------------
+
+TEST_F(ScreenshotTest, AnHttpsConsoleGetsThePictureOverTlsWhole) {
+    const std::string console = "localhost:" + std::to_string(tlsPort());
+    SuiteMachine::standard().vendorHost(L"WebConsole", fromUtf8("https://" + console));
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    EXPECT_EQ(takeScreenshot(app, form, false), kTaken);
+    const Names saved = pictures();
+    ASSERT_EQ(saved.size(), 1u);
+    const std::string bytes = pictureBytes(saved[0]);
+    EXPECT_NE(submitTicket(app, form).find(L"Thank You"), std::wstring::npos);
+    EXPECT_EQ(app.waitForExit(), 0u);
+
+    const std::vector<VendorRequest> requests = vendorRequests();
+    ASSERT_EQ(requests.size(), 2u);
+    // The suite's transport library is given the host and port alone and
+    // posts the ticket its own way (plain HTTP, in the stand-in).
+    EXPECT_EQ(requests[0].path, "/api/it-ticket/create-ticket");
+    EXPECT_EQ(requests[0].port, tlsPort());
+    EXPECT_FALSE(requests[0].overTls);
+    const VendorRequest& upload = requests[1];
+    EXPECT_EQ(upload.path, kUploadPath);
+    EXPECT_EQ(upload.port, tlsPort());
+    EXPECT_TRUE(upload.overTls);
+    ASSERT_EQ(upload.parts.size(), 3u);
+    EXPECT_EQ(upload.parts[0].data, "CORP-1001");
+    EXPECT_EQ(upload.parts[1].data, kWebGuid);
+    EXPECT_EQ(upload.parts[2].filename, saved[0]);
+    EXPECT_TRUE(upload.parts[2].data == bytes) << "the picture did not arrive whole";
+    EXPECT_EQ(pictures(), Names{});
+    EXPECT_TRUE(ticketLogHasLinesInOrder({"Screenshot Yes", "File Upload success... {\"message\":\"Image saved\"}"}))
+        << SuiteMachine::ticketLog();
+}
+
+TEST_F(ScreenshotTest, AnHttpsUploadThatCannotBeTrustedSendsNothingAndKeepsThePicture) {
+    const struct {
+        const char* what;
+        int port;
+        std::string reason;
+    } cases[] = {
+        {"a certificate for another host", tlsElsewherePort(),
+         "Screenshot not sent, the web console's certificate was refused: the certificate's host does not match "
+         "localhost"},
+        {"a certificate from an authority the machine does not trust", tlsStrangerPort(),
+         "Screenshot not sent, the web console's certificate was refused: the certificate's authority is not "
+         "trusted by this machine"},
+        // A server that speaks plain HTTP: the handshake fails, and the form
+        // never goes out in the clear.
+        {"plain HTTP on the https address", vendorPort(),
+         "Screenshot upload to https://localhost:" + std::to_string(vendorPort()) + kUploadPath +
+             " ended without an answer: "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SuiteMachine::standard().vendorHost(L"WebConsole", L"https://localhost:" + std::to_wstring(c.port));
+        clearVendorJournal();
+        AppProcess app(SuiteMachine::program(), L"/sys");
+        HWND form = waitForForm(app);
+        EXPECT_EQ(takeScreenshot(app, form, false), kTaken);
+        const Names saved = pictures();
+        // The ticket's own outcome does not change.
+        EXPECT_NE(submitTicket(app, form).find(L"Thank You"), std::wstring::npos);
+        EXPECT_EQ(app.waitForExit(), 0u);
+        const std::vector<VendorRequest> requests = vendorRequests();
+        ASSERT_EQ(requests.size(), 1u);
+        EXPECT_EQ(requests[0].path, "/api/it-ticket/create-ticket");
+        EXPECT_EQ(pictures(), saved);
+        const std::string log = SuiteMachine::ticketLog();
+        EXPECT_NE(log.find(c.reason), std::string::npos) << log;
+        EXPECT_EQ(ticketLogLineCount("file upload to web failed handle failed, Error="), 1u) << log;
+    }
+}
+
 }  // namespace
 }  // namespace tiqora::test

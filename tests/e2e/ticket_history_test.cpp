@@ -195,6 +195,35 @@ protected:
     }
 };
 
+TEST_F(TicketHistoryTest, ARowOpensItsPageWithTheSchemeTheConsoleIsConfiguredWith) {
+    const std::string tls = "localhost:" + std::to_string(tlsPort());
+    const struct {
+        std::string setting, origin;
+    } cases[] = {
+        {"https://" + tls, "https://" + tls},
+        {"http://" + tls, "http://" + tls},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setting);
+        SuiteMachine::standard().vendorHost(L"WebConsole", fromUtf8(c.setting));
+        layOutRecords();
+        AppProcess app(SuiteMachine::program(), L"/sys");
+        HWND form = waitForForm(app);
+        HWND history = openHistory(app, form);
+        HWND list = control(history, IDC_TRACK_LIST);
+        clickListRow(list, rowOf(listRows(list, kColumns), L"wt1001"));
+        waitUntil([] { return openedPages().size() == 1; }, "the ticket's page to open");
+        const std::string address = c.origin + "/user/it-ticket/ticket-info/Q09SUC0xMDAx/" + toUtf8(kWebGuid);
+        EXPECT_NE(openedPages()[0].commandLine.find(address), std::string::npos)
+            << openedPages()[0].commandLine;
+        EXPECT_EQ(ticketLogLineCount("Web case hit this page SendWebRpt--> " + address), 1u);
+        click(history, IDC_TRACK_CLOSE);
+        waitUntil([&] { return !IsWindow(history); }, "the history to close");
+        click(form, IDC_TICKET_CANCEL);
+        EXPECT_EQ(app.waitForExit(), 0u);
+    }
+}
+
 TEST_F(TicketHistoryTest, WebTicketsAreListedAndARowOpensItsPageWhileTheHistoryStaysOpen) {
     SuiteMachine::standard();
     layOutRecords();

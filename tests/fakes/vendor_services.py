@@ -6,10 +6,18 @@ a journal of every request it receives and answers from a scenario the test
 picks.
 
     python3 tests/fakes/vendor_services.py --state DIR --port P1 [--port P2 ...]
+                                          [--tls P,CERT,KEY ...]
 
-Each --port is a port to listen on (0 = any free one). Once every port
-listens, their numbers are written to DIR/ports, one per line in the order
-given, and printed. SIGTERM or SIGINT ends the process cleanly.
+Each --port is a port to listen on (0 = any free one). Each --tls is a port
+that serves the same services over TLS with the certificate chain in the PEM
+file CERT and its key KEY, and plain HTTP as well: a connection whose first
+byte opens a TLS handshake gets TLS, any other is read as plain HTTP (the
+suite's transport library posts tickets in plain HTTP to the same host and
+port the screenshot upload reaches over TLS). A client that refuses the
+certificate ends the handshake; nothing of it reaches the journal. Once every
+port listens, their numbers are written to DIR/ports, one per line, the
+--port ports in the order given and then the --tls ports, and printed.
+SIGTERM or SIGINT ends the process cleanly.
 
 Services, by path (the query string does not take part in routing):
 
@@ -159,6 +167,7 @@ never reused while the process runs, even when a test deletes the folders) with
                         method: POST
                         path: /x?y=z                 (as received, with query)
                         port: 41234                  (local port it came in on)
+                        tls: yes                     (or no: plain HTTP)
                         header.<lower-case name>: <value as received>
                                                      (repeated headers joined
                                                      with ", ")
@@ -180,6 +189,7 @@ import os
 import re
 import signal
 import socket
+import ssl
 import sys
 import threading
 import time
@@ -509,7 +519,8 @@ class VendorHandler(BaseHTTPRequestHandler):
     def record(self, body, body_error):
         entry = self.server.journal.new_entry()
         lines = [("method", self.command), ("path", as_received(self.path)),
-                 ("port", str(self.connection.getsockname()[1]))]
+                 ("port", str(self.connection.getsockname()[1])),
+                 ("tls", "yes" if isinstance(self.connection, ssl.SSLSocket) else "no")]
         headers = {}
         for name, value in self.headers.items():
             key = name.lower()
@@ -634,20 +645,63 @@ class VendorHandler(BaseHTTPRequestHandler):
             self.close_connection = True  # the client gave up (time-out); nothing to tell it
 
 
+TLS_HANDSHAKE = b"\x16"  # the first byte of a TLS record that opens a handshake
+
+
 class VendorServer(ThreadingHTTPServer):
     daemon_threads = True
 
-    def __init__(self, port, state_dir, journal, stopping):
+    def __init__(self, port, state_dir, journal, stopping, tls=None):
         super().__init__(("127.0.0.1", port), VendorHandler)
         self.state_dir = state_dir
         self.journal = journal
         self.stopping = stopping
+        self.tls = tls  # an ssl.SSLContext for a --tls port
+
+    def finish_request(self, request, client_address):
+        if self.tls is None:
+            return super().finish_request(request, client_address)
+        request.settimeout(READ_SECONDS)
+        try:
+            first = request.recv(1, socket.MSG_PEEK)
+        except OSError:
+            return
+        if first != TLS_HANDSHAKE:
+            return super().finish_request(request, client_address)
+        try:
+            secured = self.tls.wrap_socket(request, server_side=True)
+        except (ssl.SSLError, OSError) as error:
+            self.log_message_tls("TLS handshake from %s:%d ended: %s", client_address[0], client_address[1], error)
+            return
+        try:
+            super().finish_request(secured, client_address)
+        finally:
+            secured.close()
+
+    def log_message_tls(self, fmt, *args):
+        sys.stderr.write("[tls] " + (fmt % args) + "\n")
+
+
+def tls_context(cert, key):
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.load_cert_chain(cert, key)
+    return context
+
+
+def tls_port(text):
+    try:
+        port, cert, key = text.split(",", 2)
+        return int(port), cert, key
+    except ValueError:
+        raise argparse.ArgumentTypeError("--tls wants PORT,CERT,KEY")
 
 
 def main():
     parser = argparse.ArgumentParser(description="Local vendor services for tests and the demo.")
     parser.add_argument("--state", required=True, help="folder for ports, scenario, journal, received files")
     parser.add_argument("--port", type=int, action="append", required=True, help="port to listen on (0: any)")
+    parser.add_argument("--tls", type=tls_port, action="append", default=[],
+                        help="PORT,CERT,KEY: a port that also speaks TLS with this certificate chain and key")
     args = parser.parse_args()
     if not args.state:
         parser.error("--state needs a folder")
@@ -660,6 +714,8 @@ def main():
     signal.signal(signal.SIGINT, lambda *_: stopping.set())
 
     servers = [VendorServer(port, state_dir, journal, stopping) for port in args.port]
+    servers += [VendorServer(port, state_dir, journal, stopping, tls_context(cert, key))
+                for port, cert, key in args.tls]
     threads = [threading.Thread(target=s.serve_forever, kwargs={"poll_interval": 0.2}, daemon=True)
                for s in servers]
     for t in threads:

@@ -124,6 +124,8 @@ VendorRequest readEntry(const std::wstring& entry) {
             request.path = value;
         } else if (key == "port") {
             request.port = std::stoi(value);
+        } else if (key == "tls") {
+            request.overTls = value == "yes";
         } else if (key == "content-type-main") {
             request.contentType = value;
         } else if (key.compare(0, 7, "header.") == 0) {
@@ -153,6 +155,9 @@ std::string VendorRequest::header(const std::string& name) const {
 
 int vendorPort() { return portFrom(L"TIQORA_VENDOR_PORT"); }
 int lanPort() { return portFrom(L"TIQORA_LAN_PORT"); }
+int tlsPort() { return portFrom(L"TIQORA_TLS_PORT"); }
+int tlsElsewherePort() { return portFrom(L"TIQORA_TLS_ELSEWHERE_PORT"); }
+int tlsStrangerPort() { return portFrom(L"TIQORA_TLS_STRANGER_PORT"); }
 
 void setVendorScenario(const std::string& word) {
     // Written under another name and renamed, so the services never read a

@@ -4,8 +4,8 @@
 //
 // tools/vendor-services.sh starts the services and exports
 // TIQORA_VENDOR_DIR (Linux path of their state folder, reached here through
-// Wine's Z: drive), TIQORA_VENDOR_PORT and TIQORA_LAN_PORT. Every function
-// throws std::runtime_error when these are missing.
+// Wine's Z: drive), TIQORA_VENDOR_PORT, TIQORA_LAN_PORT and the three TLS
+// ports. Every function throws std::runtime_error when these are missing.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +19,13 @@ namespace tiqora::test {
 
 int vendorPort();
 int lanPort();
+// The vendor's services over TLS (and plain HTTP on the same port), with a
+// certificate from the test authority the test run trusts, made out for
+// localhost; the same with one for another host name; and with one for
+// localhost from an authority the machine does not trust.
+int tlsPort();
+int tlsElsewherePort();
+int tlsStrangerPort();
 
 // Scenario of the services for the requests from now on ("success",
 // "html-error", "no-data", "error-500", "slow", "big-reply",
@@ -40,6 +47,7 @@ void clearVendorJournal();
 struct VendorRequest {
     std::string method, path;  // path with its query, as received
     int port = 0;              // the local port it arrived on
+    bool overTls = false;      // it came over TLS
     std::map<std::string, std::string> headers;  // lower-case names
     std::string contentType;                     // main type, e.g. "application/json"
     std::string body;
