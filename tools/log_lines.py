@@ -10,7 +10,8 @@ out, and <name> where a value goes in. The rules, in order:
 - A name is looked up as a local variable (its initialiser, then every "+=",
   "=", append() or clear() on the way to the call; if/else and the cases of a
   switch give one template each), then as a parameter (what every call site
-  in src/ passes there), then as a named constant of src/.
+  in src/ passes there), then as a named constant of the same file or of a
+  header.
 - A call of a function defined in src/ is followed into its return
   statements, with its parameters bound to the arguments.
 - A member "x.m" is followed when x was initialised by a braced list, or
@@ -249,8 +250,10 @@ class Evaluator:
             for n, p in enumerate(frame.fn.params):
                 if p[0] == name:
                     return named(self.callers(frame.fn, n, frame.depth), name)
+        # A constant of this file, else of a header: a source file's own
+        # constants are not seen from another.
         found = self.program.constants.get(name, [])
-        same = [c for c in found if c[0] is frame.src] or found
+        same = [c for c in found if c[0] is frame.src] or [c for c in found if c[0].rel.endswith(".h")]
         if same:
             alts = []
             for src, (x, y) in same:
