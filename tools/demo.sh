@@ -94,9 +94,10 @@ print_vendor_journal() {
   for entry in "$TIQORA_VENDOR_DIR"/journal/*/request.txt; do
     [ -f "$entry" ] || continue
     count=$((count + 1))
-    printf '  %s %s (port %s, agent %s)\n' \
+    printf '  %s %s (port %s%s, agent %s)\n' \
       "$(sed -n 's/^method: //p' "$entry")" "$(sed -n 's/^path: //p' "$entry")" \
-      "$(sed -n 's/^port: //p' "$entry")" "$(sed -n 's/^header.user-agent: //p' "$entry")"
+      "$(sed -n 's/^port: //p' "$entry")" "$(grep -qx 'tls: yes' "$entry" && echo ', over TLS')" \
+      "$(sed -n 's/^header.user-agent: //p' "$entry")"
   done
   [ $count -gt 0 ] || echo "  (nothing)"
 }

@@ -31,7 +31,6 @@ CertificateVerdict certificateVerdict(std::uint32_t chainErrors, std::uint32_t p
 std::string certificateRefusalReason(CertificateVerdict verdict, std::string_view hostName, std::uint32_t chainErrors,
                                      std::uint32_t policyError) {
     switch (verdict) {
-    case CertificateVerdict::Trusted: return "";
     case CertificateVerdict::HostMismatch:
         return "the certificate's host does not match " + std::string(hostName);
     case CertificateVerdict::UntrustedAuthority:
@@ -39,6 +38,7 @@ std::string certificateRefusalReason(CertificateVerdict verdict, std::string_vie
     case CertificateVerdict::NotTimeValid: return "the certificate has expired or is not yet valid";
     case CertificateVerdict::Revoked: return "the certificate has been revoked";
     case CertificateVerdict::WrongUsage: return "the certificate is not made out for a web server";
+    case CertificateVerdict::Trusted:  // never refused; told by its codes should it ever be
     case CertificateVerdict::Invalid: break;
     }
     char codes[64];

@@ -49,7 +49,7 @@ enum class CertificateVerdict {
 CertificateVerdict certificateVerdict(std::uint32_t chainErrors, std::uint32_t policyError);
 
 // Why the certificate was refused, in words, for the ticket log; `hostName`
-// is the host the upload asked for. Empty for Trusted.
+// is the host the upload asked for.
 std::string certificateRefusalReason(CertificateVerdict verdict, std::string_view hostName, std::uint32_t chainErrors,
                                      std::uint32_t policyError);
 

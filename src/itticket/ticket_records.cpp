@@ -93,17 +93,13 @@ PendingRoute pendingRouteFor(std::string_view fileName, DeliveryMode mode, std::
 }
 
 std::string leftPendingLine(TicketKind kind, std::size_t count, DeliveryMode mode) {
-    std::string line = "Pending resend left " + std::to_string(count) +
-                       (kind == TicketKind::Lan ? " LAN ticket file(s)" : " web ticket file(s)");
-    switch (mode) {
-    case DeliveryMode::Lan: line += ": the delivery mode is LAN"; break;
-    case DeliveryMode::Web: line += ": the delivery mode is web"; break;
-    case DeliveryMode::None:
-        line += kind == TicketKind::Lan ? ": no delivery mode and SendWebRpt=ON"
-                                        : ": no delivery mode and SendWebRpt is not ON";
-        break;
-    }
-    return line;
+    // Each line is spelled out whole: a mode leaves only the other kind.
+    const std::string left = "Pending resend left " + std::to_string(count);
+    if (kind == TicketKind::Lan)
+        return left + (mode == DeliveryMode::None ? " LAN ticket file(s): no delivery mode and SendWebRpt=ON"
+                                                  : " LAN ticket file(s): the delivery mode is web");
+    return left + (mode == DeliveryMode::None ? " web ticket file(s): no delivery mode and SendWebRpt is not ON"
+                                              : " web ticket file(s): the delivery mode is LAN");
 }
 
 std::string stoppedResendLine(std::size_t waiting) {

@@ -57,7 +57,8 @@ enum class PendingRoute {
 PendingRoute pendingRouteFor(std::string_view fileName, DeliveryMode mode, std::string_view sendWebRpt);
 
 // The log line of a run that left `count` pending tickets of `kind` alone,
-// saying why: the delivery mode, or SendWebRpt in mode none.
+// saying why: the delivery mode, or SendWebRpt in mode none. `kind` is one
+// that `mode` leaves (LAN files in web mode, web files in LAN mode).
 std::string leftPendingLine(TicketKind kind, std::size_t count, DeliveryMode mode);
 
 // The log line of a run that stopped because a server gave no answer at all,

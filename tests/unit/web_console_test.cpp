@@ -91,7 +91,6 @@ TEST(WebConsole, ARefusalSaysWhyInWords) {
               "the certificate's authority is not trusted by this machine");
     EXPECT_EQ(certificateRefusalReason(CertificateVerdict::Invalid, "h", 0x8, 0x80004005),
               "the certificate is not valid (chain status 0x00000008, policy error 0x80004005)");
-    EXPECT_EQ(certificateRefusalReason(CertificateVerdict::Trusted, "h", 0, 0), "");
 }
 
 }  // namespace

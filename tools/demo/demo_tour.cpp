@@ -271,7 +271,7 @@ std::function<std::wstring()> replyToListedTicket(std::wstring section, std::wst
 void showOpenedTicketPage(const std::wstring& folder) {
     test::waitUntil([] { return !test::openedPages().empty(); }, "the browser to be given the ticket page");
     const std::string commandLine = test::openedPages().back().commandLine;
-    const size_t open = commandLine.rfind("\"http://");
+    const size_t open = commandLine.rfind("\"http");
     if (open == std::string::npos) throw DriverError("no address in the browser's command line: " + commandLine);
     const std::string address = commandLine.substr(open + 1, commandLine.find('"', open + 1) - open - 1);
     std::cout << "  the browser was started as: " << commandLine << std::endl;
@@ -518,6 +518,19 @@ int tour(const std::wstring& folder) {
     return 0;
 }
 
+// The sample installation: the test machine's standard suite, with the web
+// console reached over TLS (the local vendor services' TLS port, whose test
+// authority the demo's Wine machine trusts), so the tour's screenshot
+// travels encrypted and its ticket pages open with https://.
+void layOutSampleInstallation() {
+    test::SuiteMachine machine = test::SuiteMachine::standard();
+    try {
+        machine.vendorHost(L"WebConsole", L"https://localhost:" + std::to_wstring(test::tlsPort()));
+    } catch (const std::runtime_error&) {
+        // No vendor services: the compiled-in hosts stay, as standard() left them.
+    }
+}
+
 // The tour's programs run at the DPI asked for; 96 comes back when it ends.
 struct DpiForTheTour {
     explicit DpiForTheTour(DWORD dpi) { test::setDpiOfNewPrograms(dpi); }
@@ -550,7 +563,7 @@ int wmain(int argc, wchar_t** argv) {
     try {
         // Both modes lay the installation out; the tour does it again right
         // before it starts, so it always meets the same machine.
-        tiqora::test::SuiteMachine::standard();
+        layOutSampleInstallation();
         if (tourMode) {
             const DpiForTheTour atDpi(dpi);
             return tour(args[1]);
