@@ -46,7 +46,10 @@ wine_machine_start() {
   wineserver -p </dev/null >"$WINE_MACHINE_DIR/wineserver.log" 2>&1
   if [ -n "$new" ]; then
     wine_machine_log "new prefix $WINEPREFIX"
-    wineboot -i </dev/null >"$WINE_MACHINE_DIR/wineboot.log" 2>&1
+    # -u (create and update), not -i: after "wineboot -i" the next program
+    # starts a second wineboot, and with it a second services.exe; RpcSs can
+    # then never start, and every CoInitialize waits 10 s for it.
+    wineboot -u </dev/null >"$WINE_MACHINE_DIR/wineboot.log" 2>&1
     # No window manager: unmanaged windows close at once instead of waiting 2 s.
     # A crash ends the process with a code instead of showing a dialog.
     cat >"$WINE_MACHINE_DIR/settings.reg" <<'REG'
@@ -63,6 +66,20 @@ REG
   fi
 
   wine cmd /c exit 0 </dev/null >"$WINE_MACHINE_DIR/warmup.log" 2>&1 || true
+
+  # Wine ends its desktop process soon after the last window closes and
+  # starts it again for the next program with a window (about 1.2 s each
+  # time); one hidden window held for the machine's life keeps it, as
+  # Windows keeps its desktop. Ended by wine_machine_stop with the rest.
+  local root keeper
+  root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+  keeper=${TIQORA_BUILD:-$root/build}/win/machine/desktop_keeper.exe
+  if [ -f "$keeper" ]; then
+    wine "$keeper" </dev/null >/dev/null 2>&1 &
+    disown
+  else
+    wine_machine_log "no $keeper yet: each program with a window may wait for Wine's desktop"
+  fi
 }
 
 # Runs a Windows program in the machine with its standard output in OUT and
