@@ -34,10 +34,10 @@
 #include <vector>
 
 #include "app/vandrel_app.h"
-#include "text/wide_text.h"
+#include "harness/machine.h"
+#include "harness/test_paths.h"
 #include "resource.h"
-#include "support/machine.h"
-#include "support/test_paths.h"
+#include "win/wide_text.h"
 
 namespace {
 

@@ -22,7 +22,7 @@ import sys
 import xml.etree.ElementTree as ElementTree
 
 START_DEATH_SECONDS = 0.5
-# What tests/support/ui_driver.cpp throws when CreateProcessW fails with 1359.
+# What tests/harness/ui_driver.cpp throws when CreateProcessW fails with 1359.
 PROCESS_CREATION_FAULT = re.compile(r'^C\+\+ exception with description "cannot start .* \(error 1359\)" thrown in the test body\.$')
 
 

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "support/history_dlg.h"
-#include "support/machine.h"
-#include "support/request_history.h"
-#include "support/test_paths.h"
+#include "core/support_request/request_history.h"
+#include "forms/support_request/history_dlg.h"
+#include "harness/machine.h"
+#include "harness/test_paths.h"
 #include "ui/sort_list.h"
 
 namespace {

@@ -38,12 +38,12 @@
 #include <string>
 #include <vector>
 
-#include "text/wide_text.h"
-#include "support/machine.h"
-#include "support/no_server.h"
-#include "support/test_paths.h"
-#include "support/ui_driver.h"
-#include "support/vendor_journal.h"
+#include "harness/machine.h"
+#include "harness/no_server.h"
+#include "harness/test_paths.h"
+#include "harness/ui_driver.h"
+#include "harness/vendor_journal.h"
+#include "win/wide_text.h"
 
 namespace {
 

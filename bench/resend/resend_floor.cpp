@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "transport/suite_exports.h"
+#include "win/suite_exports.h"
 
 namespace {
 

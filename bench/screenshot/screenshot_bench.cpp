@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "itticket/screen_capture.h"
+#include "features/it_ticket/screen_capture.h"
+#include "harness/machine.h"
+#include "harness/own_message.h"
+#include "harness/ticket_files.h"
+#include "harness/ui_driver.h"
 #include "resource.h"
-#include "support/machine.h"
-#include "support/own_message.h"
-#include "support/ticket_files.h"
-#include "support/ui_driver.h"
 
 namespace {
 

@@ -21,15 +21,15 @@
 #include <string>
 #include <vector>
 
-#include "environment/config_sources.h"
-#include "support/history_dlg.h"
-#include "support/machine.h"
-#include "support/request_history.h"
-#include "support/test_paths.h"
-#include "tracking/sent_tickets.h"
-#include "tracking/ticket_history.h"
-#include "tracking/track_ticket_dlg.h"
+#include "core/support_request/request_history.h"
+#include "core/ticket_history/ticket_history.h"
+#include "features/ticket_history/sent_tickets.h"
+#include "forms/support_request/history_dlg.h"
+#include "forms/ticket_history/track_ticket_dlg.h"
+#include "harness/machine.h"
+#include "harness/test_paths.h"
 #include "ui/sort_list.h"
+#include "win/config_sources.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // exactly four '#'-separated fields.
 #include <algorithm>
 
+#include "core/support_request/request_rules.h"
 #include "fuzz_target.h"
-#include "support/request_rules.h"
 
 TIQORA_FUZZ_TARGET(call_tracking_reply) {
     const auto parts = tiqora::fuzz::fields(input, 4);

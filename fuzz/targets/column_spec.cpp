@@ -1,6 +1,6 @@
 // The column specification of the history lists.
+#include "core/ui/list_rules.h"
 #include "fuzz_target.h"
-#include "ui/list_rules.h"
 
 TIQORA_FUZZ_TARGET(column_spec) {
     const auto columns = tiqora::ui::parseColumnSpec(input);

@@ -1,9 +1,9 @@
 // The command line: its tail, the mode, the single-instance guard names, the
 // reply argument.
-#include "app/command_line.h"
+#include "core/app/command_line.h"
+#include "core/reply_popup/reply_argument.h"
+#include "core/text/ascii_case.h"
 #include "fuzz_target.h"
-#include "text/ascii_case.h"
-#include "tracking/reply_argument.h"
 
 TIQORA_FUZZ_TARGET(command_line) {
     const std::string tail = tiqora::commandLineTail(input);

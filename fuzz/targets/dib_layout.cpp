@@ -1,8 +1,8 @@
 // The packed-bitmap layout: whatever bytes a bitmap resource holds, a layout
 // that is accepted places its pixel rows inside them, each row as long as
 // the width and bit count make it.
+#include "core/ui/dib_layout.h"
 #include "fuzz_target.h"
-#include "ui/dib_layout.h"
 
 TIQORA_FUZZ_TARGET(dib_layout) {
     // A copy of exactly the input's size, so a read past it is caught.

@@ -1,8 +1,8 @@
 // The e-mail checks of the support request and of the IT ticket's contact
 // customer.
+#include "core/it_ticket/ticket_rules.h"
+#include "core/support_request/request_rules.h"
 #include "fuzz_target.h"
-#include "itticket/ticket_rules.h"
-#include "support/request_rules.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // The form encoding of the support request: a form decoder gets every value
 // back exactly.
+#include "core/support_request/request_rules.h"
 #include "fuzz_target.h"
-#include "support/request_rules.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The JSON bodies of IT tickets and feedback: whatever the values hold, the
 // body parses back to exactly its members and values, byte for byte.
-#include "feedback/feedback_body.h"
+#include "core/feedback/feedback_body.h"
+#include "core/it_ticket/ticket_rules.h"
 #include "fuzz_target.h"
-#include "itticket/ticket_rules.h"
-#include "support/flat_json.h"
+#include "harness/flat_json.h"
 
 namespace {
 

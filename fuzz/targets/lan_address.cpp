@@ -1,7 +1,7 @@
 // The LAN server's address from ServerIP.ini: the text is held like the
 // program's 260-byte buffer, so no part may outgrow it.
+#include "core/it_ticket/lan_address.h"
 #include "fuzz_target.h"
-#include "itticket/lan_address.h"
 
 TIQORA_FUZZ_TARGET(lan_address) {
     const tiqora::LanAddress address = tiqora::lanAddressFrom(input);

@@ -1,6 +1,6 @@
 // The LAN server's answer to a re-sent ticket ("status").
+#include "core/it_ticket/lan_reply.h"
 #include "fuzz_target.h"
-#include "itticket/lan_reply.h"
 
 TIQORA_FUZZ_TARGET(lan_resend_reply) {
     const bool delivered = tiqora::lanReplyDelivered(input);

@@ -1,8 +1,8 @@
 // The machine IP chosen from the adapter list: lines "gateway addr addr ...",
 // one adapter a line. The answer is one of the listed addresses, or empty,
 // and never 0.0.0.0.
+#include "core/it_ticket/ticket_rules.h"
 #include "fuzz_target.h"
-#include "itticket/ticket_rules.h"
 
 #include <sstream>
 

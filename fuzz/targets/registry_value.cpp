@@ -1,6 +1,6 @@
 // The registry string rule: whatever the registry hands back, the value is
 // shorter than the buffer, holds no NUL and is a prefix of what was returned.
-#include "environment/registry_value.h"
+#include "core/config/registry_value.h"
 #include "fuzz_target.h"
 
 TIQORA_FUZZ_TARGET(registry_value) {

@@ -2,9 +2,9 @@
 // encoding give back exactly what they encoded, a quoted argument is read
 // back by the C runtime's rules as that one argument, and a web console
 // setting gives https only when it says so, its host found inside it.
+#include "core/it_ticket/web_console_address.h"
+#include "core/ticket_history/ticket_addresses.h"
 #include "fuzz_target.h"
-#include "itticket/web_console_address.h"
-#include "tracking/ticket_addresses.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Ticket record names and paths: the resend's mapping from the pending folder
 // to the sent folder, its route, the temporaries' names and the local
 // delivery name.
+#include "core/it_ticket/ticket_records.h"
 #include "fuzz_target.h"
-#include "itticket/ticket_records.h"
 
 TIQORA_FUZZ_TARGET(ticket_records) {
     const auto parts = tiqora::fuzz::fields(input, 3);

@@ -1,9 +1,9 @@
 // The ticket history's readers of record files and their names: whatever a
 // file holds, the columns come out; a body this program wrote comes back
 // member by member.
+#include "core/it_ticket/ticket_rules.h"
+#include "core/ticket_history/ticket_history.h"
 #include "fuzz_target.h"
-#include "itticket/ticket_rules.h"
-#include "tracking/ticket_history.h"
 
 TIQORA_FUZZ_TARGET(ticket_records_read) {
     if (const auto name = tiqora::recordNameOf(input)) {

@@ -1,6 +1,6 @@
 // The LAN server's and the web console's answers to a new ticket.
+#include "core/it_ticket/ticket_reply.h"
 #include "fuzz_target.h"
-#include "itticket/ticket_reply.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "app/vandrel_app.h"
-#include "transport/suite_library.h"
+#include "win/suite_library.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     tiqora::restrictDllSearchPath();

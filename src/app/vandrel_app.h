@@ -2,7 +2,7 @@
 // the main dialog, whose initialisation decides the mode of the process.
 #pragma once
 
-#include "environment/process_values.h"
+#include "win/process_values.h"
 
 namespace tiqora {
 

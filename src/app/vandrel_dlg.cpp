@@ -2,16 +2,16 @@
 
 #include <cstdlib>
 
-#include "app/about_dlg.h"
 #include "app/single_instance.h"
-#include "text/wide_text.h"
-#include "feedback/feedback_dlg.h"
-#include "itticket/pending_resend.h"
-#include "itticket/system_admin_dlg.h"
-#include "itticket/ticket_log.h"
+#include "features/it_ticket/pending_resend.h"
+#include "forms/about/about_dlg.h"
+#include "forms/feedback/feedback_dlg.h"
+#include "forms/it_ticket/system_admin_dlg.h"
+#include "forms/reply_popup/popup_dlg.h"
+#include "forms/support_request/request_form.h"
 #include "resource.h"
-#include "support/request_form.h"
-#include "tracking/popup_dlg.h"
+#include "win/ticket_log.h"
+#include "win/wide_text.h"
 
 namespace tiqora {
 
@@ -78,7 +78,10 @@ void CVandrelDlg::loadProcessValues() {
 void CVandrelDlg::dispatch(Mode mode) {
     switch (mode) {
     case Mode::Feedback: {
-        Feedback feedback(values_.feedbackMessageBox);
+        // The feedback's one message box: every message of a feedback
+        // submission is shown by running it again.
+        ui::MessageDlg messageBox;
+        Feedback feedback(messageBox);
         feedback.DoModal(hwnd());
         EndDialog(0);
         return;

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "app/command_line.h"
-#include "environment/process_values.h"
+#include "core/app/command_line.h"
 #include "ui/dialog_sk.h"
+#include "win/process_values.h"
 
 namespace tiqora {
 

@@ -3,9 +3,9 @@
 // a notification message to a window.
 #pragma once
 
-#include "ui/control_rules.h"
+#include "core/ui/control_rules.h"
 #include "ui/dialog.h"
-#include "ui/gdi.h"
+#include "win/gdi.h"
 
 namespace tiqora::ui {
 

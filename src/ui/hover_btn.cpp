@@ -4,7 +4,7 @@
 
 #include "ui/window_text.h"
 
-#include "ui/control_rules.h"
+#include "core/ui/control_rules.h"
 
 namespace tiqora::ui {
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "ui/dialog.h"
-#include "ui/gdi.h"
+#include "win/gdi.h"
 
 namespace tiqora::ui {
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "ui/dialog_sk.h"
-#include "ui/gdi.h"
 #include "ui/hover_btn.h"
+#include "win/gdi.h"
 
 namespace tiqora::ui {
 

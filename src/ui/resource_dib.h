@@ -8,7 +8,7 @@
 
 #include <optional>
 
-#include "ui/dib_layout.h"
+#include "core/ui/dib_layout.h"
 
 namespace tiqora::ui {
 

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "ui/gdi.h"
+#include "win/gdi.h"
 
 namespace tiqora::ui {
 

@@ -5,8 +5,8 @@
 #include <atomic>
 #include <string_view>
 
-#include "text/wide_text.h"
-#include "ui/list_rules.h"
+#include "core/ui/list_rules.h"
+#include "win/wide_text.h"
 
 namespace tiqora::ui {
 

@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "harness/machine.h"
+#include "harness/own_message.h"
+#include "harness/screenshot.h"
+#include "harness/test_paths.h"
+#include "harness/ui_driver.h"
 #include "resource.h"
-#include "support/machine.h"
-#include "support/own_message.h"
-#include "support/screenshot.h"
-#include "support/test_paths.h"
-#include "support/ui_driver.h"
-#include "text/wide_text.h"
+#include "win/wide_text.h"
 
 namespace tiqora::test {
 namespace {

@@ -14,16 +14,16 @@
 #include <utility>
 #include <vector>
 
-#include "text/wide_text.h"
+#include "harness/flat_json.h"
+#include "harness/machine.h"
+#include "harness/own_message.h"
+#include "harness/system_identity.h"
+#include "harness/test_paths.h"
+#include "harness/ticket_files.h"
+#include "harness/ui_driver.h"
+#include "harness/vendor_journal.h"
 #include "resource.h"
-#include "support/flat_json.h"
-#include "support/machine.h"
-#include "support/own_message.h"
-#include "support/system_identity.h"
-#include "support/test_paths.h"
-#include "support/ticket_files.h"
-#include "support/ui_driver.h"
-#include "support/vendor_journal.h"
+#include "win/wide_text.h"
 
 namespace tiqora::test {
 namespace {

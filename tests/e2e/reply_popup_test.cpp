@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "text/wide_text.h"
+#include "harness/browser_routes.h"
+#include "harness/machine.h"
+#include "harness/ticket_files.h"
+#include "harness/ui_driver.h"
+#include "harness/vendor_journal.h"
 #include "resource.h"
-#include "support/browser_routes.h"
-#include "support/machine.h"
-#include "support/ticket_files.h"
-#include "support/ui_driver.h"
-#include "support/vendor_journal.h"
+#include "win/wide_text.h"
 
 namespace tiqora::test {
 namespace {

@@ -15,18 +15,18 @@
 #include <utility>
 #include <vector>
 
-#include "text/wide_text.h"
+#include "harness/browser_routes.h"
+#include "harness/flat_json.h"
+#include "harness/machine.h"
+#include "harness/own_message.h"
+#include "harness/picture.h"
+#include "harness/system_identity.h"
+#include "harness/test_paths.h"
+#include "harness/ticket_files.h"
+#include "harness/ui_driver.h"
+#include "harness/vendor_journal.h"
 #include "resource.h"
-#include "support/browser_routes.h"
-#include "support/flat_json.h"
-#include "support/machine.h"
-#include "support/own_message.h"
-#include "support/picture.h"
-#include "support/system_identity.h"
-#include "support/test_paths.h"
-#include "support/ticket_files.h"
-#include "support/ui_driver.h"
-#include "support/vendor_journal.h"
+#include "win/wide_text.h"
 
 namespace tiqora::test {
 namespace {

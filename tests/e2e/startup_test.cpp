@@ -5,12 +5,12 @@
 
 #include <regex>
 
-#include "text/wide_text.h"
+#include "harness/machine.h"
+#include "harness/ticket_files.h"
+#include "harness/ui_driver.h"
+#include "harness/vendor_journal.h"
 #include "resource.h"
-#include "support/machine.h"
-#include "support/ticket_files.h"
-#include "support/ui_driver.h"
-#include "support/vendor_journal.h"
+#include "win/wide_text.h"
 
 namespace tiqora::test {
 namespace {

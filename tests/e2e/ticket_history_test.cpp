@@ -14,17 +14,17 @@
 #include <utility>
 #include <vector>
 
-#include "text/wide_text.h"
-#include "itticket/ticket_rules.h"
+#include "core/it_ticket/ticket_rules.h"
+#include "harness/browser_routes.h"
+#include "harness/flat_json.h"
+#include "harness/machine.h"
+#include "harness/own_message.h"
+#include "harness/test_paths.h"
+#include "harness/ticket_files.h"
+#include "harness/ui_driver.h"
+#include "harness/vendor_journal.h"
 #include "resource.h"
-#include "support/browser_routes.h"
-#include "support/flat_json.h"
-#include "support/machine.h"
-#include "support/own_message.h"
-#include "support/test_paths.h"
-#include "support/ticket_files.h"
-#include "support/ui_driver.h"
-#include "support/vendor_journal.h"
+#include "win/wide_text.h"
 
 namespace tiqora::test {
 namespace {

@@ -1,9 +1,9 @@
-#include "app/command_line.h"
+#include "core/app/command_line.h"
 
 #include <gtest/gtest.h>
 
-#include "text/ascii_case.h"
-#include "tracking/reply_argument.h"
+#include "core/reply_popup/reply_argument.h"
+#include "core/text/ascii_case.h"
 
 namespace tiqora {
 namespace {

@@ -1,4 +1,4 @@
-#include "itticket/delivery_mode.h"
+#include "core/it_ticket/delivery_mode.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/dib_layout.h"
+#include "core/ui/dib_layout.h"
 
 #include <gtest/gtest.h>
 

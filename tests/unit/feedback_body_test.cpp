@@ -1,8 +1,8 @@
-#include "feedback/feedback_body.h"
+#include "core/feedback/feedback_body.h"
 
 #include <gtest/gtest.h>
 
-#include "support/flat_json.h"
+#include "harness/flat_json.h"
 
 namespace tiqora {
 namespace {

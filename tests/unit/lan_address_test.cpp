@@ -1,4 +1,4 @@
-#include "itticket/lan_address.h"
+#include "core/it_ticket/lan_address.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "itticket/lan_reply.h"
+#include "core/it_ticket/lan_reply.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "ui/list_rules.h"
+#include "core/ui/list_rules.h"
 
 #include <gtest/gtest.h>
 
-#include "ui/control_rules.h"
+#include "core/ui/control_rules.h"
 
 namespace tiqora::ui {
 namespace {

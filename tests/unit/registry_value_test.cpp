@@ -1,4 +1,4 @@
-#include "environment/registry_value.h"
+#include "core/config/registry_value.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "support/request_rules.h"
+#include "core/support_request/request_rules.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <limits>
 
-#include "support/request_history.h"
+#include "core/support_request/request_history.h"
 
 namespace tiqora {
 namespace {

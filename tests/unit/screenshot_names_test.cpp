@@ -1,4 +1,4 @@
-#include "itticket/screenshot_names.h"
+#include "core/it_ticket/screenshot_names.h"
 
 #include <gtest/gtest.h>
 

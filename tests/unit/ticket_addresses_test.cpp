@@ -1,10 +1,10 @@
-#include "tracking/ticket_addresses.h"
+#include "core/ticket_history/ticket_addresses.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "tracking/popup_position.h"
+#include "core/reply_popup/popup_position.h"
 
 namespace tiqora {
 namespace {

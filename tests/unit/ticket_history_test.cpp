@@ -1,10 +1,10 @@
-#include "tracking/ticket_history.h"
+#include "core/ticket_history/ticket_history.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "itticket/ticket_rules.h"
+#include "core/it_ticket/ticket_rules.h"
 
 namespace tiqora {
 namespace {

@@ -1,4 +1,4 @@
-#include "itticket/ticket_log_format.h"
+#include "core/log/ticket_log_format.h"
 
 #include <gtest/gtest.h>
 

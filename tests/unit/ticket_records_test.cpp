@@ -1,4 +1,4 @@
-#include "itticket/ticket_records.h"
+#include "core/it_ticket/ticket_records.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "itticket/ticket_reply.h"
+#include "core/it_ticket/ticket_reply.h"
 
 #include <gtest/gtest.h>
 

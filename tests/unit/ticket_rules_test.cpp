@@ -1,4 +1,4 @@
-#include "itticket/ticket_rules.h"
+#include "core/it_ticket/ticket_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "support/flat_json.h"
+#include "harness/flat_json.h"
 
 namespace tiqora {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "itticket/certificate_verdict.h"
-#include "itticket/web_console_address.h"
-#include "tracking/ticket_addresses.h"
+#include "core/it_ticket/certificate_verdict.h"
+#include "core/it_ticket/web_console_address.h"
+#include "core/ticket_history/ticket_addresses.h"
 
 namespace tiqora {
 namespace {

@@ -6,10 +6,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "text/wide_text.h"
-#include "support/browser_routes.h"
-#include "support/machine.h"
-#include "support/ui_driver.h"
+#include "harness/browser_routes.h"
+#include "harness/machine.h"
+#include "harness/ui_driver.h"
+#include "win/wide_text.h"
 
 namespace tiqora::test {
 namespace {

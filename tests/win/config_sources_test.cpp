@@ -1,11 +1,11 @@
 // The configuration readers against the real private-profile functions and
 // registry of the Wine machine.
-#include "environment/config_sources.h"
+#include "win/config_sources.h"
 
 #include <gtest/gtest.h>
 
-#include "support/machine.h"
-#include "text/wide_text.h"
+#include "harness/machine.h"
+#include "win/wide_text.h"
 
 namespace tiqora {
 namespace {

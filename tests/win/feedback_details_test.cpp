@@ -3,11 +3,11 @@
 // itself, and the support phone number of TiqoraDesk.ini.
 #include <gtest/gtest.h>
 
-#include "environment/config_sources.h"
-#include "feedback/feedback_details.h"
-#include "feedback/feedback_log.h"
-#include "support/machine.h"
-#include "support/test_paths.h"
+#include "features/feedback/feedback_details.h"
+#include "harness/machine.h"
+#include "harness/test_paths.h"
+#include "win/config_sources.h"
+#include "win/feedback_log.h"
 
 namespace tiqora {
 namespace {

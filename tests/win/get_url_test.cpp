@@ -2,16 +2,16 @@
 // ServerIP.ini, and the WinINet check that makes handles and sends nothing.
 // (The exits of GetUrl end the process: tests/e2e/pending_resend_test.cpp
 // checks them on the real program.)
-#include "itticket/get_url.h"
+#include "features/it_ticket/get_url.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 
-#include "text/wide_text.h"
-#include "support/machine.h"
-#include "support/vendor_journal.h"
+#include "harness/machine.h"
+#include "harness/vendor_journal.h"
+#include "win/wide_text.h"
 
 namespace tiqora {
 namespace {

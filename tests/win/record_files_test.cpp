@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "text/wide_text.h"
-#include "itticket/machine_identity.h"
-#include "itticket/record_files.h"
-#include "support/machine.h"
-#include "support/test_paths.h"
+#include "features/it_ticket/machine_identity.h"
+#include "features/it_ticket/record_files.h"
+#include "harness/machine.h"
+#include "harness/test_paths.h"
+#include "win/wide_text.h"
 
 namespace tiqora {
 namespace {

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "environment/request_details.h"
-#include "support/call_tracking.h"
-#include "support/history_dlg.h"
-#include "support/machine.h"
-#include "support/request_history.h"
-#include "support/test_paths.h"
+#include "core/support_request/request_history.h"
+#include "features/support_request/call_tracking.h"
+#include "features/support_request/request_details.h"
+#include "harness/machine.h"
+#include "harness/test_paths.h"
+#include "win/config_sources.h"
 
 namespace tiqora {
 namespace {

@@ -3,7 +3,7 @@
 // the screen (a window of known colours, not the form), the encoder follows
 // the extension, and an upload to a server that never takes the connection
 // gives up in time.
-#include "itticket/screen_capture.h"
+#include "features/it_ticket/screen_capture.h"
 
 #include <objidl.h>
 
@@ -12,10 +12,10 @@
 
 #include <string>
 
-#include "itticket/screenshot_delivery.h"
-#include "support/no_server.h"
-#include "support/picture.h"
-#include "support/test_paths.h"
+#include "features/it_ticket/screenshot_delivery.h"
+#include "harness/no_server.h"
+#include "harness/picture.h"
+#include "harness/test_paths.h"
 
 namespace tiqora {
 namespace {

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "text/wide_text.h"
-#include "support/machine.h"
-#include "support/test_paths.h"
-#include "tracking/sent_tickets.h"
+#include "features/ticket_history/sent_tickets.h"
+#include "harness/machine.h"
+#include "harness/test_paths.h"
+#include "win/wide_text.h"
 
 namespace tiqora {
 namespace {

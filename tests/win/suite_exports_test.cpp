@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "text/wide_text.h"
-#include "support/machine.h"
-#include "support/test_paths.h"
-#include "support/ui_driver.h"
-#include "support/vendor_journal.h"
-#include "transport/suite_exports.h"
-#include "transport/suite_library.h"
+#include "harness/machine.h"
+#include "harness/test_paths.h"
+#include "harness/ui_driver.h"
+#include "harness/vendor_journal.h"
+#include "win/suite_exports.h"
+#include "win/suite_library.h"
+#include "win/wide_text.h"
 
 namespace tiqora::test {
 namespace {

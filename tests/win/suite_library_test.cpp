@@ -1,9 +1,9 @@
 // Loading the suite's transport library by absolute path.
-#include "transport/suite_library.h"
+#include "win/suite_library.h"
 
 #include <gtest/gtest.h>
 
-#include "support/machine.h"
+#include "harness/machine.h"
 
 namespace tiqora {
 namespace {

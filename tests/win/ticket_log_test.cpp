@@ -1,6 +1,6 @@
 // The IT ticket log as the program writes it: exact bytes, the size rule, a
 // missing folder, and several processes appending at once.
-#include "itticket/ticket_log.h"
+#include "win/ticket_log.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,9 @@
 #include <sstream>
 #include <vector>
 
-#include "support/machine.h"
-#include "support/test_paths.h"
-#include "support/ui_driver.h"
+#include "harness/machine.h"
+#include "harness/test_paths.h"
+#include "harness/ui_driver.h"
 
 namespace tiqora {
 namespace {

@@ -5,12 +5,12 @@
 
 #include <windows.h>
 
-#include "text/wide_text.h"
-#include "support/browser_routes.h"
-#include "support/machine.h"
-#include "support/ticket_files.h"
-#include "support/ui_driver.h"
-#include "tracking/ticket_pages.h"
+#include "features/ticket_history/ticket_pages.h"
+#include "harness/browser_routes.h"
+#include "harness/machine.h"
+#include "harness/ticket_files.h"
+#include "harness/ui_driver.h"
+#include "win/wide_text.h"
 
 namespace tiqora::test {
 namespace {

@@ -1,12 +1,12 @@
 // The UI driver against a small dialog program: each action must reach the
 // program the way a user's input would.
-#include "support/ui_driver.h"
+#include "harness/ui_driver.h"
 
 #include <gtest/gtest.h>
 
+#include "harness/test_paths.h"
 #include "helpers/driver_target_ids.h"
-#include "text/wide_text.h"
-#include "support/test_paths.h"
+#include "win/wide_text.h"
 
 namespace tiqora::test {
 namespace {

@@ -15,11 +15,11 @@
 #include <thread>
 #include <vector>
 
-#include "text/wide_text.h"
+#include "harness/screenshot.h"
+#include "harness/ui_driver.h"
 #include "resource.h"
-#include "support/screenshot.h"
-#include "support/ui_driver.h"
 #include "ui/message_dlg.h"
+#include "win/wide_text.h"
 
 namespace {
 

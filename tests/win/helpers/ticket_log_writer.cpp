@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "text/wide_text.h"
-#include "itticket/ticket_log.h"
+#include "win/ticket_log.h"
+#include "win/wide_text.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 3) return 2;

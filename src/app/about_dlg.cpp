@@ -1,9 +1,0 @@
-#include "app/about_dlg.h"
-
-#include "resource.h"
-
-namespace tiqora {
-
-CAboutDlg::CAboutDlg() : ui::CDialogSK(IDD_ABOUTBOX) {}
-
-}  // namespace tiqora

@@ -1,0 +1,84 @@
+#include "core/it_ticket/ticket_reply.h"
+
+#include <algorithm>
+
+namespace tiqora {
+
+namespace {
+
+constexpr std::string_view kLanPhrase = "request added successfully";
+constexpr std::string_view kWebPhrase = "Ticket Created Successfully";
+
+std::string withoutAny(std::string_view text, std::string_view dropped) {
+    std::string kept;
+    kept.reserve(text.size());
+    for (const char c : text)
+        if (dropped.find(c) == std::string_view::npos) kept += c;
+    return kept;
+}
+
+std::string trimmedWhiteSpace(const std::string& text) {
+    constexpr std::string_view kWhiteSpace = " \t\r\n\v\f";
+    const size_t first = text.find_first_not_of(kWhiteSpace);
+    if (first == std::string::npos) return {};
+    const size_t last = text.find_last_not_of(kWhiteSpace);
+    return text.substr(first, last - first + 1);
+}
+
+// Fills hasData, the id and the GUID from the lower-cased reply of a
+// delivered ticket.
+void readData(std::string_view lower, TicketReceipt& receipt) {
+    const size_t data = lower.find("data");
+    if (data == std::string_view::npos) return;
+    receipt.hasData = true;
+    const size_t colon = lower.find(':', data);
+    if (colon == std::string_view::npos) return;
+    const std::string_view rest = lower.substr(colon + 1);
+    const std::string_view value = rest.substr(0, rest.find(','));
+    if (value.empty()) return;
+
+    const size_t dollar = value.find('$');
+    const std::string_view idPart = value.substr(0, dollar);
+    const std::string_view guidPart = dollar == std::string_view::npos ? value.substr(1) : value.substr(dollar + 1);
+    receipt.ticketId = trimmedWhiteSpace(withoutAny(idPart, "\""));
+    receipt.ticketGuid = withoutAny(guidPart, "}\"");
+}
+
+}  // namespace
+
+std::string lowerCaseReply(std::string_view reply) {
+    std::string lower(reply);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+TicketReceipt readLanTicketReply(std::string_view reply) {
+    TicketReceipt receipt;
+    const std::string lower = lowerCaseReply(reply);
+    receipt.delivered = lower.find(kLanPhrase) != std::string::npos;
+    if (receipt.delivered) readData(lower, receipt);
+    return receipt;
+}
+
+TicketReceipt readWebTicketReply(std::string_view reply) {
+    TicketReceipt receipt;
+    receipt.delivered = reply.find(kWebPhrase) != std::string_view::npos;
+    if (receipt.delivered) readData(lowerCaseReply(reply), receipt);
+    return receipt;
+}
+
+bool lanIdIsListed(std::string_view ticketId) {
+    return ticketId.size() <= kListedLanIdMaxBytes && ticketId.find("null") == std::string_view::npos;
+}
+
+bool isSafeRecordText(std::string_view text) {
+    constexpr std::string_view kForbidden = "\\/:*?\"<>|=[];";
+    const bool badByte = std::any_of(text.begin(), text.end(), [&](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F || kForbidden.find(c) != std::string_view::npos;
+    });
+    return !badByte && text.find("..") == std::string_view::npos;
+}
+
+}  // namespace tiqora

@@ -1,0 +1,80 @@
+#include "features/support_request/call_tracking.h"
+
+#include <cstdlib>
+#include <vector>
+
+#include "core/support_request/request_history.h"
+#include "win/config_sources.h"
+#include "win/process_values.h"
+#include "win/suite_library.h"
+#include "win/ticket_log.h"
+#include "win/wide_text.h"
+
+namespace tiqora {
+
+namespace {
+
+constexpr size_t kReplyBytes = 8192;
+
+// "7/12/2026 05:26": the date of a history record, local time (the same
+// format as the stamp of the IT ticket log).
+std::string submissionDate() { return formatLogTimestamp(currentLogTime()); }
+
+[[noreturn]] void tellAndEnd(HWND form, const std::wstring& text, const std::wstring& caption) {
+    RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    MessageBoxW(form, text.c_str(), caption.c_str(), MB_OK);
+    std::exit(0);
+}
+
+}  // namespace
+
+std::string sendCallTracking(const std::wstring& libraryPath, const std::string& host, const std::string& body) {
+    SuiteModule library = SuiteModule::load(libraryPath);
+    const auto send = library.find<SendWebdata2Fn>("SendWebdata2");
+    if (!send) return {};
+    std::vector<char> reply(kReplyBytes, '\0');
+    send(host.c_str(), kCallTrackingPath, body.c_str(), "Tiqora", reply.data());
+    reply.back() = '\0';
+    return std::string(reply.data());
+}
+
+void appendRequestHistory(const std::wstring& historyFile, const std::wstring& record) {
+    // "CNT" read as the history reads it (a damaged, huge count stops at the
+    // integer limit instead of wrapping).
+    const ProfileSection<wchar_t> section(readProfileSection(historyFile, L"Tiqora"));
+    const std::optional<int> next = nextHistoryKey(section.integer(L"CNT"));
+    if (!next) return;  // no key can follow a count at the limit
+    const std::wstring key = std::to_wstring(*next);
+    // The record first: a process stopped between the two writes leaves an
+    // uncounted record, never a counted key without one.
+    if (!WritePrivateProfileStringW(L"Tiqora", key.c_str(), record.c_str(), historyFile.c_str())) return;
+    WritePrivateProfileStringW(L"Tiqora", L"CNT", key.c_str(), historyFile.c_str());
+}
+
+void submitCallTracking(HWND form, const CallTrackingRequest& request, const CallTrackingSetup& setup) {
+    const std::string body = callTrackingBody(request);
+    const std::string replyBytes = sendCallTracking(setup.libraryPath, toAnsi(setup.host), body);
+    const std::wstring reply = fromAnsi(replyBytes);
+    const std::wstring title = applicationTitle();
+
+    switch (judgeCallTrackingReply(toUtf8(reply))) {
+    case ReplyOutcome::ErrorPage:
+        tellAndEnd(form, L" Error while sending message\n Please try after some time...", title);
+    case ReplyOutcome::NoConnection:
+        tellAndEnd(form, L"Internet Connection is not available....\nPlease try after some time", title);
+    case ReplyOutcome::Accepted: {
+        const std::string record = historyRecord(submissionDate(), toUtf8(reply),
+                                                 problemText(request.issueTypeText, request.description), request.mobile);
+        appendRequestHistory(setup.historyFile, fromUtf8(record));
+        break;
+    }
+    case ReplyOutcome::AcceptedUnrecorded:
+        break;
+    }
+    tellAndEnd(form,
+               L"Thank You.\nYour Request has been submitted.\nCallTrack ID =  " + reply +
+                   L"\nVEXO Help Desk Team will contact you soon.\nTiming: 9.30am to 9.30pm.",
+               L"Tiqora Desk");
+}
+
+}  // namespace tiqora

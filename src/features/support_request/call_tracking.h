@@ -1,0 +1,36 @@
+// The call-tracking submission of a support request: the body goes to the
+// vendor's call-tracking service through the suite's SendWebdata2, a
+// successful request is recorded in the request history file, and every
+// outcome is told to the customer and ends the process with exit code 0.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "core/support_request/request_rules.h"
+
+namespace tiqora {
+
+inline constexpr char kCallTrackingPath[] = "/Android/SaveNewCall.aspx";
+
+// Loads the transport library at `libraryPath`, sends `body` once with
+// SendWebdata2 (agent "Tiqora") and unloads it. The reply as the service
+// sent it; empty when the library or its export is missing.
+std::string sendCallTracking(const std::wstring& libraryPath, const std::string& host, const std::string& body);
+
+// Appends a record to the request history file under the key after "CNT",
+// then counts it in "CNT". A count at the integer limit takes no record.
+void appendRequestHistory(const std::wstring& historyFile, const std::wstring& record);
+
+struct CallTrackingSetup {
+    std::wstring libraryPath;  // QXPATH + \WBX.DLL
+    std::wstring host;         // the call-tracking host, may carry ":port"
+    std::wstring historyFile;  // product data folder\Tiqora.ini
+};
+
+// Sends the request, records it, shows the outcome in a message box owned by
+// `form` and ends the process.
+[[noreturn]] void submitCallTracking(HWND form, const CallTrackingRequest& request, const CallTrackingSetup& setup);
+
+}  // namespace tiqora

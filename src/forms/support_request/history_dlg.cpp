@@ -1,0 +1,53 @@
+#include "forms/support_request/history_dlg.h"
+
+#include <commctrl.h>
+
+#include "core/support_request/request_history.h"
+#include "resource.h"
+#include "win/config_sources.h"
+
+namespace tiqora {
+
+HistoryDlg::HistoryDlg(std::wstring historyFile) : ui::CDialogSK(IDD_REQUEST_HISTORY), historyFile_(std::move(historyFile)) {}
+
+BOOL HistoryDlg::OnInitDialog() {
+    LoadSkin(IDB_SKIN_HISTORY);
+    list_.AttachList(hwnd(), IDC_HISTORY_LIST);
+    ListView_SetExtendedListViewStyle(list_.hwnd(), LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    list_.DefineColumns(L"Sr.No.,60;Date ,100;Call Id,100;Issue Description,275;Mobile No.,100");
+    closeButton_.Attach(hwnd(), IDC_HISTORY_CLOSE);
+    closeButton_.LoadStrip(IDB_STRIP_CLOSE);
+    // The list has no label of its own: the skin's title names it for
+    // screen readers.
+    SetWindowTextW(list_.hwnd(), L"Request History");
+    loadRows();
+    SetFocus(list_.hwnd());
+    return FALSE;
+}
+
+void HistoryDlg::loadRows() {
+    // One read of the whole section instead of one lookup per record: a
+    // lookup costs about 0.2 ms, so a long history would take seconds.
+    const ProfileSection<wchar_t> section(readProfileSection(historyFile_, L"Tiqora"));
+    ui::CSortListCtrl::BulkAppend bulk(list_);
+    for (const auto& row : historyRows(section)) list_.AppendRow({row.begin(), row.end()});
+}
+
+bool HistoryDlg::OnCommand(int id, int code, HWND control) {
+    if (id == IDC_HISTORY_CLOSE) {
+        OnOK();
+        return true;
+    }
+    return ui::CDialogSK::OnCommand(id, code, control);
+}
+
+INT_PTR HistoryDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+    if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == LVN_ITEMCHANGED) {
+        SetMessageResult(0);
+        handled = true;
+        return TRUE;
+    }
+    return ui::CDialogSK::OnMessage(message, wParam, lParam, handled);
+}
+
+}  // namespace tiqora

@@ -1,0 +1,236 @@
+#include "forms/ticket_history/track_ticket_dlg.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+#include "core/ticket_history/ticket_history.h"
+#include "features/ticket_history/sent_tickets.h"
+#include "resource.h"
+#include "win/ticket_log.h"
+#include "win/wide_text.h"
+
+namespace tiqora {
+
+namespace {
+
+TicketSelection selection;
+
+constexpr wchar_t kColumns[] = L"SrNo.,0;TicketID ,70;IssueTitle,110;Description,100;Status,70;Priority,80";
+enum Column { kSerial, kTicketId, kIssueTitle, kDescription, kStatus, kPriority, kColumnCount };
+
+constexpr int kFontControls[] = {
+    IDC_TRACK_ID,         IDC_TRACK_TITLE,      IDC_TRACK_DESCRIPTION, IDC_TRACK_ID_LABEL,
+    IDC_TRACK_TITLE_LABEL, IDC_TRACK_DESC_LABEL, IDC_TRACK_DETAILS,     IDC_TRACK_STATUS_LABEL,
+    IDC_TRACK_STATUS,     IDC_TRACK_REPLY,      IDC_TRACK_DATE_LABEL,  IDC_TRACK_REPLY_LABEL,
+    IDC_TRACK_NOTE_LABEL, IDC_TRACK_SPARE_TEXT, IDC_TRACK_DATE,        IDC_TRACK_LIST,
+};
+
+// The text of one cell, whatever its length.
+std::wstring cellText(HWND list, int row, int column) {
+    std::wstring buffer(256, L'\0');
+    for (;;) {
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = buffer.data();
+        item.cchTextMax = static_cast<int>(buffer.size());
+        const auto length = static_cast<size_t>(
+            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+        if (length + 1 < buffer.size()) return buffer.substr(0, length);
+        buffer.assign(buffer.size() * 4, L'\0');
+    }
+}
+
+// A multi-line edit breaks lines at CR LF only.
+std::wstring withWindowsLineBreaks(const std::wstring& text) {
+    std::wstring result;
+    result.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r')) result += L'\r';
+        result += text[i];
+    }
+    return result;
+}
+
+}  // namespace
+
+const TicketSelection& ticketSelection() { return selection; }
+
+TrackTicketDlg::TrackTicketDlg(KrlmFlags flags, std::wstring sentFolder, HistoryPageContext pages)
+    : ui::CDialogSK(IDD_TICKET_HISTORY),
+      flags_(std::move(flags)),
+      sentFolder_(std::move(sentFolder)),
+      pages_(std::move(pages)) {}
+
+BOOL TrackTicketDlg::OnInitDialog() {
+    writeTicketLog("OnInitDialog history");
+    serial_ = 0;
+    SetFocus(hwnd());
+
+    list_.AttachList(hwnd(), IDC_TRACK_LIST);
+    font_ = ui::makeFont(L"Verdana", 15);
+    for (int id : kFontControls) SendMessageW(item(id), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    whiteBrush_.reset(CreateSolidBrush(RGB(255, 255, 255)));
+
+    list_.ClearRows();
+    ShowWindow(item(IDC_TRACK_SPARE_LIST), SW_HIDE);
+    ShowWindow(item(IDC_TRACK_BUTTON1), SW_HIDE);
+    // Centred on the work area (the form that opens it is centred too).
+    RECT window, work;
+    GetWindowRect(hwnd(), &window);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    SetWindowPos(hwnd(), nullptr, work.left + ((work.right - work.left) - (window.right - window.left)) / 2,
+                 work.top + ((work.bottom - work.top) - (window.bottom - window.top)) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowTextW(hwnd(), L"IT TICKET");
+    LoadSkin(IDB_SKIN_TRACK);
+    closeButton_.Attach(hwnd(), IDC_TRACK_CLOSE);
+    closeButton_.LoadStrip(IDB_STRIP_X);
+
+    ListView_SetExtendedListViewStyle(list_.hwnd(), LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    list_.DefineColumns(kColumns);
+    ShowScrollBar(list_.hwnd(), SB_BOTH, TRUE);
+    EnableScrollBar(list_.hwnd(), SB_BOTH, ESB_ENABLE_BOTH);
+
+    writeTicketLog("before findfiles");
+    list_.ClearRows();
+    fillList();
+    writeTicketLog("after findfiles");
+    // The list has no label of its own: the skin's title names it for
+    // screen readers. The user starts in the list.
+    SetWindowTextW(list_.hwnd(), L"Ticket History");
+    SetFocus(list_.hwnd());
+    return FALSE;
+}
+
+HistoryChoice TrackTicketDlg::choice() const {
+    // Compared exactly: no code-page mapping may turn another text into a flag.
+    const std::string itTicketServer = toUtf8(flags_.itTicketServer);
+    const std::string sendLocalRpt = toUtf8(flags_.sendLocalRpt);
+    const std::string sendWebRpt = toUtf8(flags_.sendWebRpt);
+    return historyChoiceFor({itTicketServer, sendLocalRpt, sendWebRpt});
+}
+
+void TrackTicketDlg::fillList() {
+    SentTicketScan scan = scanSentTickets(sentFolder_, pages_.ticketIni, choice().mode);
+    guids_.clear();
+    {
+        ui::CSortListCtrl::BulkAppend bulk(list_);
+        for (SentTicket& ticket : scan.tickets) {
+            ++serial_;
+            list_.AppendRow({std::to_wstring(serial_), ticket.ticketId, ticket.issueTitle, ticket.description,
+                             ticket.status, ticket.priority});
+            guids_.push_back(std::move(ticket.guid));
+        }
+    }
+    // After LAN records the panel shows the first ticket (without its status).
+    if (scan.lanRecordsMet > 0) {
+        takeRow(0);
+        showSelection(false);
+    }
+}
+
+void TrackTicketDlg::takeRow(int row) {
+    selection.ticketId.clear();
+    selection.issueTitle.clear();
+    selection.description.clear();
+    selection.status.clear();
+    selection.priority.clear();
+    if (row < 0 || row >= ListView_GetItemCount(list_.hwnd())) return;
+    HWND list = list_.hwnd();
+    selection.ticketId = cellText(list, row, kTicketId);
+    selection.priority = cellText(list, row, kPriority);
+    selection.issueTitle = cellText(list, row, kIssueTitle);
+    selection.description = cellText(list, row, kDescription);
+    selection.status = cellText(list, row, kStatus);
+}
+
+void TrackTicketDlg::showSelection(bool withStatus) {
+    if (ListView_GetItemCount(list_.hwnd()) <= selection.rowIndex) return;
+    for (int id : {IDC_TRACK_ID, IDC_TRACK_TITLE, IDC_TRACK_DESCRIPTION}) SetWindowTextW(item(id), L"");
+    if (!withStatus) SetWindowTextW(item(IDC_TRACK_STATUS), L"");
+    SetWindowTextW(item(IDC_TRACK_ID), selection.ticketId.c_str());
+    SetWindowTextW(item(IDC_TRACK_TITLE), selection.issueTitle.c_str());
+    SetWindowTextW(item(IDC_TRACK_DESCRIPTION), withWindowsLineBreaks(selection.description).c_str());
+    if (withStatus) SetWindowTextW(item(IDC_TRACK_STATUS), selection.status.c_str());
+}
+
+void TrackTicketDlg::onRowClick(int clickedRow) {
+    // The row the click hit, not the selection mark: the mark stays on the
+    // row clicked before, so a click below the rows would open that
+    // ticket's page again.
+    selection.rowIndex = clickedRow;
+    const int row = selection.rowIndex;
+    if (row < 0) return;
+    takeRow(row);
+    showSelection(true);
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+
+    // The row's own GUID, as the listing found it ("WEB" first, then "LAN").
+    std::wstring guid;
+    const int serial = _wtoi(cellText(list_.hwnd(), row, kSerial).c_str());
+    if (serial >= 1 && static_cast<size_t>(serial) <= guids_.size()) guid = guids_[static_cast<size_t>(serial - 1)];
+
+    const HistoryChoice page = choice();
+    if (page.mode == DeliveryMode::Lan) openLanTicketPage(pages_, guid, page.lanLogFormat);
+    if (page.mode == DeliveryMode::Web) openWebTicketPage(pages_, guid);
+}
+
+bool TrackTicketDlg::OnCommand(int id, int code, HWND control) {
+    switch (id) {
+    case IDC_TRACK_CLOSE:
+        OnOK();
+        return true;
+    case IDC_TRACK_BUTTON1:
+        return true;
+    default:
+        return ui::CDialogSK::OnCommand(id, code, control);
+    }
+}
+
+bool TrackTicketDlg::onColour(UINT message, HDC dc, HWND control, INT_PTR& brush) {
+    if (message == WM_CTLCOLORDLG) {
+        brush = reinterpret_cast<INT_PTR>(whiteBrush_.get());
+        return true;
+    }
+    if (message != WM_CTLCOLORSTATIC) return false;
+    const int id = GetDlgCtrlID(control);
+    if (id == IDC_TRACK_ID || id == IDC_TRACK_TITLE) {
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkColor(dc, RGB(255, 255, 255));
+        brush = reinterpret_cast<INT_PTR>(GetStockObject(HOLLOW_BRUSH));
+        return true;
+    }
+    SetBkMode(dc, TRANSPARENT);
+    brush = reinterpret_cast<INT_PTR>(whiteBrush_.get());
+    return true;
+}
+
+INT_PTR TrackTicketDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+    switch (message) {
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC: {
+        INT_PTR brush = 0;
+        if (onColour(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), brush)) {
+            handled = true;
+            return brush;
+        }
+        break;
+    }
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom == IDC_TRACK_LIST && header->code == NM_CLICK) {
+            onRowClick(reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem);
+            SetMessageResult(0);
+            handled = true;
+            return TRUE;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return ui::CDialogSK::OnMessage(message, wParam, lParam, handled);
+}
+
+}  // namespace tiqora

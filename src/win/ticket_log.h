@@ -1,0 +1,29 @@
+// The IT ticket log, c:\qx\Vandrel.log: one line per call, appended by the
+// IT ticket form, the deliveries, the resend, the ticket history and the reply
+// popup. Several processes append to it at once (a reply popup beside the
+// form), so each append runs under a named mutex: no line is lost or torn.
+#pragma once
+
+#include <string>
+
+#include "core/log/ticket_log_format.h"
+
+namespace tiqora {
+
+inline constexpr wchar_t kTicketLogPath[] = L"c:\\qx\\Vandrel.log";
+
+// The current local time as the log's fields (the substitutes where a
+// conversion fails).
+LogTime currentLogTime();
+
+// Appends "<stamp>  :  <message>" and a line break (text mode: CR LF) to the
+// log. Returns 1 when the line was written, 0 when the file cannot be opened
+// (for instance when c:\qx does not exist; the folder is never created).
+int writeTicketLog(const char* message);
+inline int writeTicketLog(const std::string& message) { return writeTicketLog(message.c_str()); }
+
+// Deletes the log when it has grown past 153000 bytes, so the next line starts
+// a new file. Called once when the IT ticket form starts. True when deleted.
+bool resetTicketLogIfOversized();
+
+}  // namespace tiqora

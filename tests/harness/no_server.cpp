@@ -1,0 +1,47 @@
+#include "harness/no_server.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+
+namespace tiqora::test {
+
+NoServer::NoServer(Kind kind) {
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) throw std::runtime_error("no Winsock");
+    listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof address;
+    if (listener_ == INVALID_SOCKET || bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        if (listener_ != INVALID_SOCKET) closesocket(listener_);
+        WSACleanup();
+        throw std::runtime_error("no free loopback port");
+    }
+    port_ = ntohs(address.sin_port);
+    if (kind == Kind::Refused) {
+        // Bound only to find a free port; closed, nothing listens there.
+        closesocket(listener_);
+        listener_ = INVALID_SOCKET;
+        return;
+    }
+    listen(listener_, 0);
+    for (int i = 0; i < 4; ++i) {
+        SOCKET filler = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        u_long nonBlocking = 1;
+        ioctlsocket(filler, FIONBIO, &nonBlocking);
+        connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        fillers_.push_back(filler);
+    }
+    Sleep(200);  // the fillers' handshakes take the queue
+}
+
+NoServer::~NoServer() {
+    for (SOCKET filler : fillers_) closesocket(filler);
+    if (listener_ != INVALID_SOCKET) closesocket(listener_);
+    WSACleanup();
+}
+
+}  // namespace tiqora::test
