@@ -3,17 +3,16 @@
 #include <windows.h>
 
 #include "ui/window_text.h"
+#include "win/handles.h"
 
 namespace tiqora {
 
 GuardResult takeNamedGuard(const std::wstring& name) {
-    HANDLE mutex = CreateMutexW(nullptr, TRUE, name.c_str());
+    KernelHandle mutex(CreateMutexW(nullptr, TRUE, name.c_str()));
     if (!mutex) return GuardResult::Unavailable;
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        CloseHandle(mutex);
-        return GuardResult::AlreadyRunning;
-    }
+    if (GetLastError() == ERROR_ALREADY_EXISTS) return GuardResult::AlreadyRunning;
     // Deliberately kept open: the guard lasts as long as the process.
+    mutex.release();
     return GuardResult::Acquired;
 }
 

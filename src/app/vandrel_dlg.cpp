@@ -70,7 +70,7 @@ void CVandrelDlg::enforceSingleInstance() {
 void CVandrelDlg::loadProcessValues() {
     values_.folders = productFolders();
     values_.flags = readKrlmFlags(values_.folders.productData);
-    values_.transportLibraryPath = installFolder() + L"\\QXSCAN\\WBX.DLL";
+    values_.transportLibraryPath = transportLibraryPathIn(installFolder());
     requestLibraryPath_ = values_.transportLibraryPath;
     values_.startupTransport = loadTransportLibrary(values_.transportLibraryPath);
 }
@@ -150,6 +150,11 @@ void CVandrelDlg::paintMinimisedIcon() {
     EndPaint(hwnd(), &paint);
 }
 
+HBRUSH CVandrelDlg::OnCtlColor(UINT message, HDC dc, HWND control) {
+    if (!requestForm_ || (message != WM_CTLCOLORSTATIC && message != WM_CTLCOLOREDIT)) return nullptr;
+    return requestForm_->onColour(message, dc, control);
+}
+
 INT_PTR CVandrelDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
     switch (message) {
     case WM_SYSCOMMAND:
@@ -168,16 +173,6 @@ INT_PTR CVandrelDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool&
     case WM_QUERYDRAGICON:
         handled = true;
         return reinterpret_cast<INT_PTR>(icon_);
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT: {
-        INT_PTR brush = 0;
-        if (requestForm_ && requestForm_->onColour(message, reinterpret_cast<HDC>(wParam),
-                                                   reinterpret_cast<HWND>(lParam), brush)) {
-            handled = true;
-            return brush;
-        }
-        return ui::CDialogSK::OnMessage(message, wParam, lParam, handled);
-    }
     case WM_WINDOWPOSCHANGING:
         // In the IT ticket and reply modes the main dialog exists but must
         // never become visible: strip any show request.

@@ -28,6 +28,7 @@ protected:
     bool OnCommand(int id, int code, HWND control) override;
     void OnOK() override;
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+    HBRUSH OnCtlColor(UINT message, HDC dc, HWND control) override;
 
 private:
     void addAboutMenuItem();

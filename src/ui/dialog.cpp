@@ -167,6 +167,14 @@ INT_PTR Dialog::OnMessage(UINT, WPARAM, LPARAM, bool& handled) {
     return FALSE;
 }
 
+bool Dialog::OnNotify(int, const NMHDR&, LRESULT&) { return false; }
+
+HBRUSH Dialog::OnCtlColor(UINT, HDC, HWND) { return nullptr; }
+
+bool Dialog::OnSetCursor(HWND, int, UINT) { return false; }
+
+void Dialog::OnTimer(UINT_PTR) {}
+
 void Dialog::SetMessageResult(LRESULT result) { SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result); }
 
 bool Dialog::ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& answer) {
@@ -196,8 +204,30 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                              (message == WM_COMMAND && lParam != 0);
     if (fromControl && ReflectToControl(message, wParam, lParam, answer)) return answer;
 
-    if (message == WM_COMMAND)
+    switch (message) {
+    case WM_COMMAND:
         return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)) ? TRUE : FALSE;
+    case WM_NOTIFY: {
+        const NMHDR& header = *reinterpret_cast<const NMHDR*>(lParam);
+        LRESULT result = 0;
+        if (!OnNotify(static_cast<int>(header.idFrom), header, result)) break;
+        SetMessageResult(result);
+        return TRUE;
+    }
+    case WM_SETCURSOR:
+        if (!OnSetCursor(reinterpret_cast<HWND>(wParam), static_cast<short>(LOWORD(lParam)), HIWORD(lParam))) break;
+        SetMessageResult(TRUE);
+        return TRUE;
+    case WM_TIMER:
+        OnTimer(static_cast<UINT_PTR>(wParam));
+        return TRUE;
+    default:
+        if (!IsColourMessage(message)) break;
+        // A dialog procedure returns the brush itself.
+        if (HBRUSH brush = OnCtlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
+            return reinterpret_cast<INT_PTR>(brush);
+        break;
+    }
 
     bool handled = false;
     answer = OnMessage(message, wParam, lParam, handled);

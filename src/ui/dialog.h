@@ -78,6 +78,20 @@ protected:
     virtual bool OnCommand(int id, int code, HWND control);
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // WM_NOTIFY from a child whose Control object did not handle it. Return
+    // true when handled; the base then puts `result` in DWLP_MSGRESULT.
+    virtual bool OnNotify(int id, const NMHDR& header, LRESULT& result);
+    // WM_CTLCOLOR* (`message` says which): set the colours on `dc` and
+    // return the brush that paints `control`'s background (the dialog's own
+    // for WM_CTLCOLORDLG); null leaves the default colouring. Controls that
+    // colour themselves answer before this is asked.
+    virtual HBRUSH OnCtlColor(UINT message, HDC dc, HWND control);
+    // WM_SETCURSOR over `window`. Return true when a cursor was set; the base
+    // then answers TRUE through DWLP_MSGRESULT, so the control under the
+    // mouse does not set its own.
+    virtual bool OnSetCursor(HWND window, int hitTest, UINT mouseMessage);
+    // WM_TIMER of a timer set on the dialog.
+    virtual void OnTimer(UINT_PTR id);
     // Every other message. Set `handled` to answer it; the return value is
     // the dialog procedure's result (see SetMessageResult for results that go
     // through DWLP_MSGRESULT).

@@ -76,26 +76,19 @@ bool MessageDlg::OnCommand(int id, int code, HWND control) {
     return CDialogSK::OnCommand(id, code, control);
 }
 
-INT_PTR MessageDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
-    auto dc = reinterpret_cast<HDC>(wParam);
-    if (message == WM_CTLCOLORSTATIC) {
-        handled = true;
-        if (reinterpret_cast<HWND>(lParam) == item(IDC_MESSAGE_LARGE)) {
-            // Black text straight on the skin.
-            SetBkColor(dc, RGB(255, 255, 255));
-            SetTextColor(dc, RGB(0, 0, 0));
-            SetBkMode(dc, TRANSPARENT);
-            return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
-        }
-        // The small field is filled white under its text.
+HBRUSH MessageDlg::OnCtlColor(UINT message, HDC dc, HWND control) {
+    if (message == WM_CTLCOLORDLG) return whiteBrush_.get();
+    if (message != WM_CTLCOLORSTATIC) return nullptr;
+    if (control == item(IDC_MESSAGE_LARGE)) {
+        // Black text straight on the skin.
+        SetBkColor(dc, RGB(255, 255, 255));
+        SetTextColor(dc, RGB(0, 0, 0));
         SetBkMode(dc, TRANSPARENT);
-        return reinterpret_cast<INT_PTR>(whiteBrush_.get());
+        return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     }
-    if (message == WM_CTLCOLORDLG) {
-        handled = true;
-        return reinterpret_cast<INT_PTR>(whiteBrush_.get());
-    }
-    return CDialogSK::OnMessage(message, wParam, lParam, handled);
+    // The small field is filled white under its text.
+    SetBkMode(dc, TRANSPARENT);
+    return whiteBrush_.get();
 }
 
 }  // namespace tiqora::ui

@@ -28,7 +28,7 @@ public:
 protected:
     BOOL OnInitDialog() override;
     bool OnCommand(int id, int code, HWND control) override;
-    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+    HBRUSH OnCtlColor(UINT message, HDC dc, HWND control) override;
 
 private:
     void centreOverOwner();

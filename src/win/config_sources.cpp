@@ -1,6 +1,7 @@
 #include "win/config_sources.h"
 
 #include "core/config/registry_value.h"
+#include "win/handles.h"
 #include "win/wide_text.h"
 
 #include <windows.h>
@@ -23,13 +24,12 @@ namespace {
 // Whether the ini file begins with a UTF-16 (little-endian) byte-order mark:
 // the profile functions then keep it in UTF-16.
 bool isUnicodeIniFile(const std::wstring& file) {
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return false;
+    const KernelHandle handle(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!handle) return false;
     unsigned char mark[2] = {};
     DWORD got = 0;
-    const bool read = ReadFile(handle, mark, sizeof mark, &got, nullptr) != 0;
-    CloseHandle(handle);
+    const bool read = ReadFile(handle.get(), mark, sizeof mark, &got, nullptr) != 0;
     return read && got == 2 && mark[0] == 0xFF && mark[1] == 0xFE;
 }
 
@@ -50,6 +50,11 @@ std::string readIniStringA(const std::string& file, const char* section, const c
         GetPrivateProfileStringA(section, key, fallback, buffer.data(), static_cast<DWORD>(capacity), file.c_str());
     return std::string(buffer.data(), length);
 }
+
+DeliveryFlagsText::DeliveryFlagsText(const KrlmFlags& flags)
+    : itTicketServer_(toUtf8(flags.itTicketServer)),
+      sendLocalRpt_(toUtf8(flags.sendLocalRpt)),
+      sendWebRpt_(toUtf8(flags.sendWebRpt)) {}
 
 KrlmFlags readKrlmFlags(const std::wstring& productDataFolder) {
     const std::wstring file = productDataFolder + L"\\KRLM.ini";

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "core/it_ticket/delivery_mode.h"
+
 namespace tiqora {
 
 // --- ini files ---------------------------------------------------------------
@@ -47,6 +49,21 @@ struct KrlmFlags {
 };
 
 KrlmFlags readKrlmFlags(const std::wstring& productDataFolder);
+
+// The flags as UTF-8 for the delivery rules. Compared exactly there: no
+// code-page mapping may turn another text into a flag.
+class DeliveryFlagsText {
+public:
+    explicit DeliveryFlagsText(const KrlmFlags& flags);
+    // Valid while this object lives.
+    DeliveryFlags flags() const { return {itTicketServer_, sendLocalRpt_, sendWebRpt_}; }
+    const std::string& sendWebRpt() const { return sendWebRpt_; }
+
+private:
+    std::string itTicketServer_;
+    std::string sendLocalRpt_;
+    std::string sendWebRpt_;
+};
 
 // The suite folder that holds WBX.DLL, from QXPath.ini; "N/A" when missing.
 std::wstring readQxPath(const std::wstring& productDataFolder);

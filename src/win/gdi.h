@@ -6,34 +6,20 @@
 
 #include <utility>
 
+#include "win/handles.h"
+
 namespace tiqora::ui {
 
-// Owns a GDI object (bitmap, brush, font, pen) and deletes it.
-template <typename Handle>
-class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    ~GdiObject() { reset(); }
-    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) reset(std::exchange(other.handle_, nullptr));
-        return *this;
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-
-    Handle get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    void reset(Handle handle = nullptr) {
-        if (handle_) DeleteObject(handle_);
-        handle_ = handle;
-    }
-    Handle release() { return std::exchange(handle_, nullptr); }
-
-private:
-    Handle handle_ = nullptr;
+// A GDI object (bitmap, brush, font, pen), deleted by its owner.
+template <typename Object>
+struct GdiObjectTraits {
+    using Handle = Object;
+    static Handle none() { return nullptr; }
+    static bool valid(Handle handle) { return handle != nullptr; }
+    static void close(Handle handle) { DeleteObject(handle); }
 };
+template <typename Object>
+using GdiObject = UniqueHandle<GdiObjectTraits<Object>>;
 
 using Bitmap = GdiObject<HBITMAP>;
 using Brush = GdiObject<HBRUSH>;

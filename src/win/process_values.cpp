@@ -12,6 +12,9 @@ ProductFolders productFoldersUnder(const std::wstring& commonAppData) {
     folders.productData = commonAppData + L"\\Orvantis";
     folders.itTicket = folders.productData + L"\\IT TICKET";
     folders.pending = (folders.itTicket + L"\\P").substr(0, kPendingFolderMaxChars);
+    folders.sent = folders.itTicket + L"\\S";
+    folders.requestHistory = folders.productData + L"\\Tiqora.ini";
+    folders.ticketIni = folders.itTicket + L"\\Tiqora.ini";
     return folders;
 }
 
@@ -34,6 +37,12 @@ std::wstring modulePath() {
 }
 
 }  // namespace
+
+std::wstring transportLibraryPathIn(const std::wstring& installFolder) { return installFolder + L"\\QXSCAN\\WBX.DLL"; }
+
+std::wstring intranetPolicyLibraryPathIn(const std::wstring& installFolder) {
+    return installFolder + L"\\QXSCAN\\DPXIntraPol.dll";
+}
 
 std::wstring installFolder() {
     const std::wstring full = modulePath();

@@ -7,6 +7,8 @@
 // suite/README.md) and the library writes no further than that.
 #pragma once
 
+#include <cstddef>
+
 extern "C" {
 
 // POST `body` to http://host[:port]path with `agent` as User-Agent; the reply
@@ -30,3 +32,24 @@ using SendLocalDataFn = int (*)(const char* filePath, const char* remoteName);
 using ReceiveClientReportsFn = unsigned char (*)(const char* filePath);
 
 }
+
+namespace tiqora {
+
+// The reply buffer each call site hands an export, NUL included: the
+// exports receive no size, so each writes no further than this.
+inline constexpr std::size_t kSendWebdata2ReplyBytes = 8192;
+inline constexpr std::size_t kSendWebdata3ReplyBytes = 2048;
+inline constexpr std::size_t kSendWebdata4ReplyBytes = 21000;
+
+// The numeric arguments of SendWebdata3 and SendWebdata4.
+struct SuiteCallOptions {
+    int mode;            // bit 0: ask for a JSON answer
+    int attempts;        // tries while no answer arrives
+    int connectSeconds;  // time allowed to make the connection
+};
+// The web console answers in JSON.
+inline constexpr SuiteCallOptions kWebConsoleCall{1, 1, 2};
+// The LAN server and the help desk's mail service answer in plain text.
+inline constexpr SuiteCallOptions kPlainAnswerCall{0, 1, 2};
+
+}  // namespace tiqora

@@ -2,32 +2,18 @@
 
 namespace tiqora {
 
-void restrictDllSearchPath() { SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS); }
-
-SuiteModule& SuiteModule::operator=(SuiteModule&& other) noexcept {
-    if (this != &other) {
-        reset();
-        module_ = other.release();
-    }
-    return *this;
+std::string writtenReply(const std::vector<char>& reply) {
+    if (reply.empty()) return {};
+    return std::string(reply.data(), strnlen(reply.data(), reply.size() - 1));
 }
+
+void restrictDllSearchPath() { SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS); }
 
 SuiteModule SuiteModule::load(const std::wstring& absolutePath) {
     // DLL_LOAD_DIR lets the library find its own dependencies beside it;
     // the narrower System32|User-dirs set breaks such a library.
     return SuiteModule(
         LoadLibraryExW(absolutePath.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS));
-}
-
-void SuiteModule::reset() {
-    if (module_) FreeLibrary(module_);
-    module_ = nullptr;
-}
-
-HMODULE SuiteModule::release() {
-    HMODULE module = module_;
-    module_ = nullptr;
-    return module;
 }
 
 TransportLibrary loadTransportLibrary(const std::wstring& path) {

@@ -6,41 +6,42 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
+#include "win/handles.h"
 #include "win/suite_exports.h"
 
 namespace tiqora {
+
+// The text an export wrote into its reply buffer: up to its NUL, and never
+// into the buffer's last byte, which is the terminator's place.
+std::string writtenReply(const std::vector<char>& reply);
 
 // Restricts the process's DLL search to the default safe set. Called once at
 // start-up, before any library is loaded.
 void restrictDllSearchPath();
 
-// Owns a loaded module; frees it on destruction. Movable, not copyable.
+// A suite library loaded by absolute path; freed when its owner goes.
 class SuiteModule {
 public:
     SuiteModule() = default;
-    ~SuiteModule() { reset(); }
-    SuiteModule(SuiteModule&& other) noexcept : module_(other.release()) {}
-    SuiteModule& operator=(SuiteModule&& other) noexcept;
-    SuiteModule(const SuiteModule&) = delete;
-    SuiteModule& operator=(const SuiteModule&) = delete;
 
     // Loads `absolutePath`; an empty module when it does not load.
     static SuiteModule load(const std::wstring& absolutePath);
 
-    explicit operator bool() const { return module_ != nullptr; }
-    HMODULE handle() const { return module_; }
+    explicit operator bool() const { return module_.valid(); }
+    HMODULE handle() const { return module_.get(); }
     // The export `name`, or null.
     template <typename Fn>
     Fn find(const char* name) const {
-        return module_ ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name))) : nullptr;
+        return exportOf<Fn>(module_.get(), name);
     }
-    void reset();
-    HMODULE release();
+    void reset() { module_.reset(); }
+    HMODULE release() { return module_.release(); }
 
 private:
     explicit SuiteModule(HMODULE module) : module_(module) {}
-    HMODULE module_ = nullptr;
+    ModuleHandle module_;
 };
 
 // The transport library as start-up holds it: the module with its

@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "core/log/ticket_log_format.h"
+#include "win/handles.h"
 
 namespace tiqora {
 
@@ -19,19 +20,18 @@ class LogGuard {
 public:
     LogGuard() : mutex_(CreateMutexW(nullptr, FALSE, L"Tiqora Desk Ticket Log")) {
         if (!mutex_) return;
-        const DWORD wait = WaitForSingleObject(mutex_, kWaitMilliseconds);
+        const DWORD wait = WaitForSingleObject(mutex_.get(), kWaitMilliseconds);
         owned_ = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
     }
     ~LogGuard() {
-        if (owned_) ReleaseMutex(mutex_);
-        if (mutex_) CloseHandle(mutex_);
+        if (owned_) ReleaseMutex(mutex_.get());
     }
     LogGuard(const LogGuard&) = delete;
     LogGuard& operator=(const LogGuard&) = delete;
 
 private:
     static constexpr DWORD kWaitMilliseconds = 3000;
-    HANDLE mutex_;
+    KernelHandle mutex_;
     bool owned_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "core/it_ticket/ticket_reply.h"
 
 #include <algorithm>
+#include "core/text/trim.h"
 
 namespace tiqora {
 
@@ -15,14 +16,6 @@ std::string withoutAny(std::string_view text, std::string_view dropped) {
     for (const char c : text)
         if (dropped.find(c) == std::string_view::npos) kept += c;
     return kept;
-}
-
-std::string trimmedWhiteSpace(const std::string& text) {
-    constexpr std::string_view kWhiteSpace = " \t\r\n\v\f";
-    const size_t first = text.find_first_not_of(kWhiteSpace);
-    if (first == std::string::npos) return {};
-    const size_t last = text.find_last_not_of(kWhiteSpace);
-    return text.substr(first, last - first + 1);
 }
 
 // Fills hasData, the id and the GUID from the lower-cased reply of a
@@ -40,7 +33,7 @@ void readData(std::string_view lower, TicketReceipt& receipt) {
     const size_t dollar = value.find('$');
     const std::string_view idPart = value.substr(0, dollar);
     const std::string_view guidPart = dollar == std::string_view::npos ? value.substr(1) : value.substr(dollar + 1);
-    receipt.ticketId = trimmedWhiteSpace(withoutAny(idPart, "\""));
+    receipt.ticketId = std::string(trimmedWhiteSpace(withoutAny(idPart, "\"")));
     receipt.ticketGuid = withoutAny(guidPart, "}\"");
 }
 

@@ -6,19 +6,11 @@
 #include <optional>
 
 #include "core/text/json_text.h"
+#include "core/text/trim.h"
 
 namespace tiqora {
 
 namespace {
-
-constexpr std::string_view kWhiteSpace = " \t\r\n\v\f";
-
-std::string_view trimWhiteSpace(std::string_view text) {
-    const size_t first = text.find_first_not_of(kWhiteSpace);
-    if (first == std::string_view::npos) return {};
-    const size_t last = text.find_last_not_of(kWhiteSpace);
-    return text.substr(first, last - first + 1);
-}
 
 // One member of a body: the text that goes before it (unless it comes
 // first), its key and its value (escaped when written).
@@ -91,11 +83,11 @@ std::string priorityCodeFor(int selectedIndex) {
 }
 
 std::string issueTitleOrDefault(std::string_view title) {
-    if (trimWhiteSpace(title).empty()) return kIssueTitleNotProvided;
+    if (trimmedWhiteSpace(title).empty()) return kIssueTitleNotProvided;
     return std::string(title);
 }
 
-std::string ticketDescription(std::string_view typed) { return std::string(trimWhiteSpace(typed)); }
+std::string ticketDescription(std::string_view typed) { return std::string(trimmedWhiteSpace(typed)); }
 
 std::string submitTime(int year, int month, int day, int hour, int minute, int second) {
     char text[96];

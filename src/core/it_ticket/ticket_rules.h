@@ -21,6 +21,11 @@ std::string issueTitleFor(int selectedIndex);
 // index "0".
 std::string priorityCodeFor(int selectedIndex);
 
+// The agents the tickets travel with: the web console's and the LAN
+// server's.
+inline constexpr char kWebTicketAgent[] = "Tiqora";
+inline constexpr char kLanTicketAgent[] = "SystemAdmin-Ticket";
+
 // The title the servers expect when none was given (their spelling).
 inline constexpr char kIssueTitleNotProvided[] = "Not Provied";
 

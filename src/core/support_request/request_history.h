@@ -13,6 +13,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/text/trim.h"
+
 namespace tiqora {
 
 // Longest record a lookup hands over (a 1024-character buffer).
@@ -79,12 +81,7 @@ public:
     }
 
 private:
-    static bool isBlank(Char c) { return c == Char(' ') || c == Char('\t'); }
-    static View trim(View text) {
-        while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-        while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-        return text;
-    }
+    static View trim(View text) { return trimmed(text, isBlankOrTab<Char>); }
     // Keys compare without regard to (ASCII) case.
     static String folded(View key) {
         String result(key);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include "core/text/trim.h"
 
 namespace tiqora {
 
@@ -9,15 +10,6 @@ namespace {
 
 bool hasDigit(std::string_view text) {
     return std::any_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-bool isWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
-
-std::string trimmed(std::string_view text) {
-    size_t begin = 0, end = text.size();
-    while (begin < end && isWhiteSpace(text[begin])) ++begin;
-    while (end > begin && isWhiteSpace(text[end - 1])) --end;
-    return std::string(text.substr(begin, end - begin));
 }
 
 bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
@@ -71,7 +63,7 @@ RequestCheck checkRequest(const RequestInput& input) {
     std::string description;
     for (char c : input.description)
         if (c != '\r' && c != '\n') description += c;
-    check.description = trimmed(description);
+    check.description = std::string(trimmedWhiteSpace(description));
     if (check.description.empty()) return fault(check, "Invalid issue Description");
 
     check.nameChecked = true;

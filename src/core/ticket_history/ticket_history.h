@@ -20,6 +20,8 @@
 #include "core/it_ticket/delivery_mode.h"
 #include "core/it_ticket/ticket_records.h"
 
+#include "core/text/json_reader.h"
+
 namespace tiqora {
 
 // A record file of the sent folder by its name: "L_" (LAN) or "W_" (web),
@@ -68,9 +70,8 @@ RecordColumns readWebRecord(std::string_view text);
 // levels: none.
 std::optional<std::vector<std::pair<std::string, std::string>>> jsonObjectMembers(std::string_view text);
 
-// Whether bytes are valid UTF-8 (what this program writes; older records may
-// be in the system code page).
-bool isValidUtf8(std::string_view bytes);
+// isValidUtf8 (core/text/json_reader.h) tells a record this program wrote
+// (UTF-8) from an older one in the system code page.
 
 // Which kind of ticket the history lists and opens, by the delivery flags
 // (the same table as the delivery): LAN records with the LAN page, web

@@ -3,6 +3,7 @@
 #include <cwctype>
 #include <initializer_list>
 
+#include "core/text/trim.h"
 #include "win/config_sources.h"
 #include "win/feedback_log.h"
 #include "win/wide_text.h"
@@ -11,9 +12,8 @@ namespace tiqora {
 
 namespace {
 
-std::wstring withoutTrailingSpace(std::wstring text) {
-    while (!text.empty() && std::iswspace(static_cast<std::wint_t>(text.back()))) text.pop_back();
-    return text;
+std::wstring withoutTrailingSpace(const std::wstring& text) {
+    return std::wstring(trimmedEnd(std::wstring_view(text), [](wchar_t c) { return std::iswspace(static_cast<std::wint_t>(c)) != 0; }));
 }
 
 }  // namespace

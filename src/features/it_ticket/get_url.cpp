@@ -1,73 +1,18 @@
 #include "features/it_ticket/get_url.h"
 
 #include <windows.h>
-#include <wininet.h>
 
 #include <cstdlib>
 
 #include "core/it_ticket/lan_address.h"
 #include "win/config_sources.h"
+#include "win/internet.h"
 #include "win/ticket_log.h"
 #include "win/wide_text.h"
 
 namespace tiqora {
 
 namespace {
-
-// WinINet is loaded only when an address is checked, so the program's
-// start-up does not pay for it in every mode.
-class WinInet {
-public:
-    WinInet() : module_(LoadLibraryExW(L"wininet.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
-        if (!module_) return;
-        attemptConnect = find<decltype(&InternetAttemptConnect)>("InternetAttemptConnect");
-        open = find<decltype(&InternetOpenW)>("InternetOpenW");
-        connect = find<decltype(&InternetConnectW)>("InternetConnectW");
-        openRequest = find<decltype(&HttpOpenRequestW)>("HttpOpenRequestW");
-        close = find<decltype(&InternetCloseHandle)>("InternetCloseHandle");
-    }
-    ~WinInet() {
-        if (module_) FreeLibrary(module_);
-    }
-    WinInet(const WinInet&) = delete;
-    WinInet& operator=(const WinInet&) = delete;
-
-    bool usable() const { return module_ && attemptConnect && open && connect && openRequest && close; }
-    // Keeps the module loaded for the rest of the process.
-    void keep() { module_ = nullptr; }
-
-    decltype(&InternetAttemptConnect) attemptConnect = nullptr;
-    decltype(&InternetOpenW) open = nullptr;
-    decltype(&InternetConnectW) connect = nullptr;
-    decltype(&HttpOpenRequestW) openRequest = nullptr;
-    decltype(&InternetCloseHandle) close = nullptr;
-
-private:
-    template <typename Fn>
-    Fn find(const char* name) const {
-        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-    }
-    HMODULE module_;
-};
-
-// One WinINet handle, closed when the owner goes unless kept.
-class InternetHandle {
-public:
-    InternetHandle(const WinInet& wininet, HINTERNET handle) : wininet_(wininet), handle_(handle) {}
-    ~InternetHandle() {
-        if (handle_) wininet_.close(handle_);
-    }
-    InternetHandle(const InternetHandle&) = delete;
-    InternetHandle& operator=(const InternetHandle&) = delete;
-
-    HINTERNET get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    void keep() { handle_ = nullptr; }
-
-private:
-    const WinInet& wininet_;
-    HINTERNET handle_;
-};
 
 constexpr wchar_t kAgent[] = L"Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1; SV1; .NET CLR 2.0.50727)";
 // No request is ever sent, so the server never sees these.

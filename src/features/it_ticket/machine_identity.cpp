@@ -9,30 +9,11 @@
 #include <vector>
 
 #include "core/it_ticket/ticket_rules.h"
+#include "win/handles.h"
 
 namespace tiqora {
 
 namespace {
-
-// The socket and adapter libraries are loaded only when a ticket is sent, so
-// the program's start-up does not pay for them in every mode.
-class SystemLibrary {
-public:
-    explicit SystemLibrary(const wchar_t* name) : module_(LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {}
-    ~SystemLibrary() {
-        if (module_) FreeLibrary(module_);
-    }
-    SystemLibrary(const SystemLibrary&) = delete;
-    SystemLibrary& operator=(const SystemLibrary&) = delete;
-
-    template <typename Fn>
-    Fn find(const char* name) const {
-        return module_ ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name))) : nullptr;
-    }
-
-private:
-    HMODULE module_;
-};
 
 // The socket library, started (version 1.1) for the life of one query.
 class SocketLibrary {

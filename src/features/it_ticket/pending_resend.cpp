@@ -12,10 +12,12 @@
 
 #include "core/it_ticket/lan_reply.h"
 #include "core/it_ticket/ticket_records.h"
+#include "core/it_ticket/ticket_rules.h"
 #include "features/it_ticket/get_url.h"
 #include "features/it_ticket/record_files.h"
 #include "features/it_ticket/ticket_delivery.h"
 #include "win/config_sources.h"
+#include "win/files.h"
 #include "win/ticket_log.h"
 #include "win/wide_text.h"
 
@@ -24,63 +26,22 @@ namespace tiqora {
 namespace {
 
 constexpr char kPendingTicketPath[] = "/velmora/api/SubmitTicket.aspx";
-constexpr char kWebAgent[] = "Tiqora";
-constexpr char kLanAgent[] = "SystemAdmin-Ticket";
-// SendWebdata3's mode, attempts and connect seconds for the LAN server (see
-// suite/README.md).
-constexpr int kLanResendMode = 0;
-constexpr int kLanResendAttempts = 1;
-constexpr int kLanResendConnectSeconds = 2;
-// Reply buffers handed to the transport library.
-constexpr size_t kReplyBytes = 8192;
 // Paths are handed to the libraries as 8-bit texts of at most this many
 // characters.
 constexpr size_t kMaxPathBytes = 259;
 
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE get() const { return handle_; }
-    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
-
 // The whole file, or none when it cannot be opened or read. Nobody may write
-// it while it is read, so a file still being written is left for a later run.
-std::optional<std::string> readWholeFile(const std::wstring& path) {
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+// it while it is read, so a file still being written is left for a later run;
+// one too large to hold is left for a machine with more room.
+std::optional<std::string> readPendingFile(const std::wstring& path) {
+    const KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file) return std::nullopt;
-    try {
-        // Reads of one byte more than the size the file had: one read takes
-        // a whole file, and the end shows in the same call.
-        LARGE_INTEGER size{};
-        if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
-        constexpr LONGLONG kLargestRead = 1 << 30;
-        std::string bytes;
-        std::vector<char> buffer(static_cast<size_t>(std::min(size.QuadPart, kLargestRead - 1)) + 1);
-        for (;;) {
-            DWORD got = 0;
-            if (!ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr))
-                return std::nullopt;
-            if (bytes.empty() && got < buffer.size()) return std::string(buffer.data(), got);
-            if (got == 0) return bytes;
-            bytes.append(buffer.data(), got);
-        }
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;  // too large to hold: left for a machine with more room
-    }
+    return readWholeFile(file.get());
 }
 
 // The body of a pending file, or none when there is nothing to send.
 std::optional<std::string> readPendingBody(const std::string& pendingPath) {
-    std::optional<std::string> bytes = readWholeFile(fromAnsi(pendingPath));
+    std::optional<std::string> bytes = readPendingFile(fromAnsi(pendingPath));
     if (!bytes) return std::nullopt;
     switch (checkPendingBody(*bytes)) {
     case PendingBody::Empty:
@@ -113,10 +74,6 @@ void moveDelivered(const std::string& pendingPath, const char* movedLine, const 
 // report an answer and left the reply empty.
 bool noAnswer(int result, const std::vector<char>& reply) { return result != 0 && reply[0] == '\0'; }
 
-std::string replyText(const std::vector<char>& reply) {
-    return std::string(reply.data(), strnlen(reply.data(), reply.size()));
-}
-
 LocalDate today() {
     SYSTEMTIME now;
     GetLocalTime(&now);
@@ -130,11 +87,11 @@ ResendOutcome resendPendingWeb(const std::string& pendingPath, const TransportLi
     const std::optional<std::string> body = readPendingBody(pendingPath);
     if (!body || !transport.sendWebdata2) return ResendOutcome::NotDelivered;
 
-    std::vector<char> reply(kReplyBytes, '\0');
+    std::vector<char> reply(kSendWebdata2ReplyBytes, '\0');
     const int result =
-        transport.sendWebdata2(pendingTicketHost.c_str(), kPendingTicketPath, body->c_str(), kWebAgent, reply.data());
+        transport.sendWebdata2(pendingTicketHost.c_str(), kPendingTicketPath, body->c_str(), kWebTicketAgent, reply.data());
     if (noAnswer(result, reply)) return ResendOutcome::NoAnswer;
-    if (replyText(reply).find("VEXO-OK") == std::string::npos) return ResendOutcome::NotDelivered;
+    if (writtenReply(reply).find("VEXO-OK") == std::string::npos) return ResendOutcome::NotDelivered;
     if (!fileExists(pendingPath)) return ResendOutcome::NotDelivered;
     moveDelivered(pendingPath, "Pending Data Send Sucessfully to Web", "Pending Data Send to Web but the move failed: ");
     return ResendOutcome::Delivered;
@@ -148,14 +105,15 @@ ResendOutcome resendPendingLan(const std::string& pendingPath, const LanServerAd
 
     if (!transport.loaded()) transport = loadTransportLibrary(transportLibraryPath);
     int result = -1;
-    std::vector<char> reply(kReplyBytes, '\0');
+    std::vector<char> reply(kSendWebdata3ReplyBytes, '\0');
     if (transport.loaded() && transport.sendWebdata3)
-        result = transport.sendWebdata3(host.c_str(), address.apiPath.c_str(), body->c_str(), kLanAgent,
-                                        kLanResendMode, kLanResendAttempts, kLanResendConnectSeconds, reply.data());
+        result = transport.sendWebdata3(host.c_str(), address.apiPath.c_str(), body->c_str(), kLanTicketAgent,
+                                        kPlainAnswerCall.mode, kPlainAnswerCall.attempts,
+                                        kPlainAnswerCall.connectSeconds, reply.data());
     const bool serverSilent = transport.sendWebdata3 && noAnswer(result, reply);
 
     if (!fileExists(pendingPath)) return ResendOutcome::NotDelivered;
-    if (result == 0 && lanReplyDelivered(replyText(reply))) {
+    if (result == 0 && lanReplyDelivered(writtenReply(reply))) {
         // The LAN server confirmed the ticket; the line names the web as it
         // always has.
         moveDelivered(pendingPath, "Pending Data Send Sucessfully to Web",
@@ -184,34 +142,27 @@ void resendPendingTickets(ProcessValues& values) {
     // enumerated could make the enumeration skip or repeat a file.
     std::vector<std::wstring> names;
     const std::wstring& folder = values.folders.pending;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileExW((folder + L"\\*.*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
-                                     nullptr, FIND_FIRST_EX_LARGE_FETCH);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name.empty() || name == L"." || name == L"..") continue;
-            // Hidden files are pending tickets too: an earlier version left a
-            // record hidden when it was stopped while writing it.
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-            names.push_back(name);
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
+    forEachFound(folder + L"\\*.*", [&](const WIN32_FIND_DATAW& found) {
+        const std::wstring name = found.cFileName;
+        if (name.empty() || name == L"." || name == L"..") return;
+        // Hidden files are pending tickets too: an earlier version left a
+        // record hidden when it was stopped while writing it.
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return;
+        names.push_back(name);
+    });
 
     if (!names.empty()) {
         // A delivered file needs the sent folder to move into; without it
         // every run would deliver the same tickets again.
-        CreateDirectoryW((values.folders.itTicket + L"\\S").c_str(), nullptr);
+        CreateDirectoryW(values.folders.sent.c_str(), nullptr);
         const std::string pendingTicketHost = toAnsi(readVendorHosts(installFolder()).pendingTickets);
-        // Compared exactly: no code-page mapping may turn another text into "ON".
-        const std::string sendWebRpt = toUtf8(values.flags.sendWebRpt);
-        const DeliveryMode mode = deliveryBranchOf(values.flags).mode;
+        const DeliveryFlagsText flags(values.flags);
+        const DeliveryMode mode = deliveryBranchFor(flags.flags()).mode;
         // The tickets to send, in the folder's order, and what stays.
         std::vector<std::pair<std::string, PendingRoute>> toSend;
         size_t leftLan = 0, leftWeb = 0;
         for (const std::wstring& name : names) {
-            const PendingRoute route = pendingRouteFor(toUtf8(name), mode, sendWebRpt);
+            const PendingRoute route = pendingRouteFor(toUtf8(name), mode, flags.sendWebRpt());
             if (route == PendingRoute::LeaveLan) ++leftLan;
             if (route == PendingRoute::LeaveWeb) ++leftWeb;
             if (route != PendingRoute::Lan && route != PendingRoute::Web) continue;

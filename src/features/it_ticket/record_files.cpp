@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "win/files.h"
 #include "win/wide_text.h"
 
 namespace tiqora {
@@ -23,26 +24,20 @@ enum class Placed { Written, NameTaken, Failed };
 // after the other on its one thread).
 bool writerMayBeRunning(std::uint32_t processId) {
     if (processId == GetCurrentProcessId()) return false;
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    const KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
     if (!process) return GetLastError() != ERROR_INVALID_PARAMETER;  // no such process: gone
-    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-    CloseHandle(process);
-    return running;
+    return WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
 }
 
 // Removes the temporaries that a crashed or killed write left in `folder`.
 // Only names of temporaries are touched, never a record.
 void removeLeftoverTemporaries(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\~record-*.part").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    forEachFound(folder + L"\\~record-*.part", [&](const WIN32_FIND_DATAW& found) {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return;
         const std::optional<std::uint32_t> writer = recordTemporaryWriter(toUtf8(found.cFileName));
-        if (!writer || writerMayBeRunning(*writer)) continue;
+        if (!writer || writerMayBeRunning(*writer)) return;
         DeleteFileW((folder + L"\\" + found.cFileName).c_str());
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    });
 }
 
 // The bytes in a temporary file of `folder`, closed and flushed; its path, or
@@ -52,21 +47,14 @@ std::optional<std::wstring> writeTemporary(const std::wstring& folder, std::stri
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         const std::wstring path =
             folder + L"\\" + fromUtf8(recordTemporaryName(static_cast<std::uint32_t>(GetCurrentProcessId()), ++serial));
-        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
+        KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) {
             if (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS) continue;
             return std::nullopt;
         }
-        bool ok = true;
-        size_t done = 0;
-        while (ok && done < bytes.size()) {
-            const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-            DWORD written = 0;
-            ok = WriteFile(file, bytes.data() + done, chunk, &written, nullptr) && written == chunk;
-            done += written;
-        }
-        ok = FlushFileBuffers(file) && ok;
-        CloseHandle(file);
+        bool ok = writeWholeFile(file.get(), bytes);
+        ok = FlushFileBuffers(file.get()) && ok;
+        file.reset();
         if (ok) return path;
         DeleteFileW(path.c_str());
         return std::nullopt;

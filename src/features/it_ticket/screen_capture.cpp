@@ -11,6 +11,7 @@
 
 #include "core/it_ticket/screenshot_names.h"
 #include "win/gdi.h"
+#include "win/handles.h"
 
 namespace tiqora {
 
@@ -24,23 +25,21 @@ namespace flat = Gdiplus::DllExports;
 // One at a time: start-up and shut-down of GDI+ are not reentrant.
 class GdiplusSession {
 public:
-    GdiplusSession() : lock_(mutex()) {
-        module_ = LoadLibraryExW(L"gdiplus.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        if (!module_) return;
-        startup = find<decltype(&gp::GdiplusStartup)>("GdiplusStartup");
-        shutdown = find<decltype(&gp::GdiplusShutdown)>("GdiplusShutdown");
-        encodersSize = find<decltype(&flat::GdipGetImageEncodersSize)>("GdipGetImageEncodersSize");
-        encoders = find<decltype(&flat::GdipGetImageEncoders)>("GdipGetImageEncoders");
-        fromHbitmap = find<decltype(&flat::GdipCreateBitmapFromHBITMAP)>("GdipCreateBitmapFromHBITMAP");
-        saveToFile = find<decltype(&flat::GdipSaveImageToFile)>("GdipSaveImageToFile");
-        dispose = find<decltype(&flat::GdipDisposeImage)>("GdipDisposeImage");
+    GdiplusSession() : lock_(mutex()), library_(L"gdiplus.dll") {
+        if (!library_) return;
+        startup = library_.find<decltype(&gp::GdiplusStartup)>("GdiplusStartup");
+        shutdown = library_.find<decltype(&gp::GdiplusShutdown)>("GdiplusShutdown");
+        encodersSize = library_.find<decltype(&flat::GdipGetImageEncodersSize)>("GdipGetImageEncodersSize");
+        encoders = library_.find<decltype(&flat::GdipGetImageEncoders)>("GdipGetImageEncoders");
+        fromHbitmap = library_.find<decltype(&flat::GdipCreateBitmapFromHBITMAP)>("GdipCreateBitmapFromHBITMAP");
+        saveToFile = library_.find<decltype(&flat::GdipSaveImageToFile)>("GdipSaveImageToFile");
+        dispose = library_.find<decltype(&flat::GdipDisposeImage)>("GdipDisposeImage");
         if (!startup || !shutdown || !encodersSize || !encoders || !fromHbitmap || !saveToFile || !dispose) return;
         gp::GdiplusStartupInput input;
         started_ = startup(&token_, &input, nullptr) == gp::Ok;
     }
     ~GdiplusSession() {
         if (started_) shutdown(token_);
-        if (module_) FreeLibrary(module_);
     }
     GdiplusSession(const GdiplusSession&) = delete;
     GdiplusSession& operator=(const GdiplusSession&) = delete;
@@ -60,13 +59,8 @@ private:
         static std::mutex instance;
         return instance;
     }
-    template <typename Fn>
-    Fn find(const char* name) const {
-        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-    }
-
     std::lock_guard<std::mutex> lock_;
-    HMODULE module_ = nullptr;
+    SystemLibrary library_;
     ULONG_PTR token_ = 0;
     bool started_ = false;
 };

@@ -18,10 +18,6 @@ namespace tiqora {
 namespace {
 
 constexpr char kCreateTicketPath[] = "/api/it-ticket/create-ticket";
-constexpr char kWebAgent[] = "Tiqora";
-constexpr char kLanAgent[] = "SystemAdmin-Ticket";
-// Both ticket replies are read into buffers of this many bytes, NUL included.
-constexpr size_t kTicketReplyBytes = 21000;
 
 std::string currentSubmitTime() {
     SYSTEMTIME now;
@@ -42,12 +38,6 @@ void fillCommonFields(Fields& fields, const TicketSender& sender, const TicketIn
     fields.priority = ticket.priorityCode;
 }
 
-std::string replyText(const std::vector<char>& reply) {
-    return std::string(reply.data(), strnlen(reply.data(), reply.size()));
-}
-
-std::wstring ticketIniPath(const ProcessValues& values) { return values.folders.itTicket + L"\\Tiqora.ini"; }
-std::wstring sentFolder(const ProcessValues& values) { return values.folders.itTicket + L"\\S"; }
 
 // Makes sure the transport library is loaded (start-up may have found none)
 // and SendWebdata4 resolved.
@@ -67,7 +57,7 @@ void listTicket(const ProcessValues& values, const wchar_t* section, const Ticke
         writeTicketLog("Ticket ID or GUID not usable as a record, not written to Tiqora.ini: " + receipt.ticketId);
         return;
     }
-    if (!writeIniStringExactly(ticketIniPath(values), section, fromUtf8(receipt.ticketId), fromUtf8(receipt.ticketGuid)))
+    if (!writeIniStringExactly(values.folders.ticketIni, section, fromUtf8(receipt.ticketId), fromUtf8(receipt.ticketGuid)))
         writeTicketLog("Ticket ID or GUID not storable in Tiqora.ini, not written: " + receipt.ticketId);
 }
 
@@ -79,7 +69,7 @@ void recordDelivered(const ProcessValues& values, TicketKind kind, const std::st
         writeTicketLog("Ticket ID names no file, no record written: " + ticketId);
         return;
     }
-    if (writeSentRecord(sentFolder(values), kind, ticketId, body)) {
+    if (writeSentRecord(values.folders.sent, kind, ticketId, body)) {
         writeTicketLog("Write Success File in IT Ticket S");
     } else {
         writeTicketLog("Fail to open file while creating Sucess Report:");
@@ -112,11 +102,7 @@ void uploadScreenshot(const TicketSender& sender, const TicketReceipt& receipt, 
 }  // namespace
 
 DeliveryBranch deliveryBranchOf(const KrlmFlags& flags) {
-    // Compared exactly: no code-page mapping may turn another text into a flag.
-    const std::string itTicketServer = toUtf8(flags.itTicketServer);
-    const std::string sendLocalRpt = toUtf8(flags.sendLocalRpt);
-    const std::string sendWebRpt = toUtf8(flags.sendWebRpt);
-    return deliveryBranchFor({itTicketServer, sendLocalRpt, sendWebRpt});
+    return deliveryBranchFor(DeliveryFlagsText(flags).flags());
 }
 
 int decideAndSend(TicketSender& sender, TicketInput ticket, std::wstring& ticketId) {
@@ -152,7 +138,7 @@ int sendDataTOLanSrv(TicketSender& sender, const TicketInput& ticket, std::wstri
     writeTicketLog("String to send");
     writeTicketLog(body);
 
-    std::vector<char> reply(kTicketReplyBytes, '\0');
+    std::vector<char> reply(kSendWebdata4ReplyBytes, '\0');
     loadTransport(sender);
     if (sender.values.startupTransport.loaded()) {
         const std::string host = toAnsi(sender.lanAddress.host);
@@ -161,13 +147,14 @@ int sendDataTOLanSrv(TicketSender& sender, const TicketInput& ticket, std::wstri
         writeTicketLog(sender.lanAddress.apiPath);
         writeTicketLog("----------before _SndWebData4-----");
         if (sender.sendWebdata4)
-            sender.sendWebdata4(host.c_str(), sender.lanAddress.apiPath.c_str(), body.c_str(), kLanAgent, 0, 1, 2,
+            sender.sendWebdata4(host.c_str(), sender.lanAddress.apiPath.c_str(), body.c_str(), kLanTicketAgent,
+                                kPlainAnswerCall.mode, kPlainAnswerCall.attempts, kPlainAnswerCall.connectSeconds,
                                 lanPortNumber(toUtf8(sender.lanAddress.portText)), reply.data());
-        writeTicketLog(lowerCaseReply(replyText(reply)));
+        writeTicketLog(lowerCaseReply(writtenReply(reply)));
         writeTicketLog("---------after _SndWebData4-------");
     }
 
-    const TicketReceipt receipt = readLanTicketReply(replyText(reply));
+    const TicketReceipt receipt = readLanTicketReply(writtenReply(reply));
     int result = 0;
     if (!receipt.delivered) {
         writeTicketLog("Fail Ticket");
@@ -205,13 +192,14 @@ int sendDataTOWebSrv(TicketSender& sender, const TicketInput& ticket, std::wstri
     const std::string& host = console.hostAndPort;
     writeTicketLog(host + kCreateTicketPath);
 
-    std::vector<char> reply(kTicketReplyBytes, '\0');
+    std::vector<char> reply(kSendWebdata3ReplyBytes, '\0');
     const TransportLibrary& transport = sender.values.startupTransport;
     if (transport.sendWebdata3)
-        transport.sendWebdata3(host.c_str(), kCreateTicketPath, body.c_str(), kWebAgent, 1, 1, 2, reply.data());
-    writeTicketLog(replyText(reply));
+        transport.sendWebdata3(host.c_str(), kCreateTicketPath, body.c_str(), kWebTicketAgent, kWebConsoleCall.mode,
+                               kWebConsoleCall.attempts, kWebConsoleCall.connectSeconds, reply.data());
+    writeTicketLog(writtenReply(reply));
 
-    const TicketReceipt receipt = readWebTicketReply(replyText(reply));
+    const TicketReceipt receipt = readWebTicketReply(writtenReply(reply));
     int result = 0;
     if (receipt.delivered) {
         if (receipt.hasData) writeTicketLog("calculate Ticket ID");

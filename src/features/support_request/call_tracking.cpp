@@ -14,8 +14,6 @@ namespace tiqora {
 
 namespace {
 
-constexpr size_t kReplyBytes = 8192;
-
 // "7/12/2026 05:26": the date of a history record, local time (the same
 // format as the stamp of the IT ticket log).
 std::string submissionDate() { return formatLogTimestamp(currentLogTime()); }
@@ -32,10 +30,9 @@ std::string sendCallTracking(const std::wstring& libraryPath, const std::string&
     SuiteModule library = SuiteModule::load(libraryPath);
     const auto send = library.find<SendWebdata2Fn>("SendWebdata2");
     if (!send) return {};
-    std::vector<char> reply(kReplyBytes, '\0');
+    std::vector<char> reply(kSendWebdata2ReplyBytes, '\0');
     send(host.c_str(), kCallTrackingPath, body.c_str(), "Tiqora", reply.data());
-    reply.back() = '\0';
-    return std::string(reply.data());
+    return writtenReply(reply);
 }
 
 void appendRequestHistory(const std::wstring& historyFile, const std::wstring& record) {

@@ -8,6 +8,7 @@
 #include "core/support_request/request_history.h"
 #include "core/ticket_history/ticket_history.h"
 #include "win/config_sources.h"
+#include "win/files.h"
 #include "win/ticket_log.h"
 #include "win/wide_text.h"
 
@@ -19,38 +20,18 @@ namespace {
 // this many bytes (its columns then come from the old splitter).
 constexpr size_t kMaxRecordBytes = 16 * 1024 * 1024;
 
-// Owners of the kernel objects a record read opens.
-class KernelHandle {
-public:
-    explicit KernelHandle(HANDLE handle) : handle_(handle) {}
-    ~KernelHandle() {
-        if (valid()) CloseHandle(handle_);
-    }
-    KernelHandle(const KernelHandle&) = delete;
-    KernelHandle& operator=(const KernelHandle&) = delete;
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ && handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
-
 std::string upToNul(std::string bytes) {
     const size_t nul = bytes.find('\0');
     if (nul != std::string::npos) bytes.resize(nul);
     return bytes;
 }
 
-// The bytes of an open file, bounded by its size (at most kMaxRecordBytes);
-// none when its size cannot be read, it is empty, or the read fails.
+// The bytes of an open file (at most kMaxRecordBytes) up to a NUL; none when
+// it is empty or cannot be read.
 std::optional<std::string> readWhole(HANDLE file) {
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size) || size.QuadPart <= 0) return std::nullopt;
-    std::string bytes(static_cast<size_t>(std::min<LONGLONG>(size.QuadPart, kMaxRecordBytes)), '\0');
-    DWORD read = 0;
-    if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) return std::nullopt;
-    bytes.resize(read);
-    return upToNul(std::move(bytes));
+    std::optional<std::string> bytes = readWholeFile(file, kMaxRecordBytes);
+    if (!bytes || bytes->empty()) return std::nullopt;
+    return upToNul(std::move(*bytes));
 }
 
 // A web record's bytes; empty when it cannot be read.
@@ -108,34 +89,30 @@ SentTicketScan scanSentTickets(const std::wstring& sentFolder, const std::wstrin
     const ProfileSection<wchar_t> web(readProfileSection(ticketIni, L"WEB"));
     const ProfileSection<wchar_t> lan(readProfileSection(ticketIni, L"LAN"));
 
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((sentFolder + L"\\*.*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return scan;
-    do {
+    forEachFound(sentFolder + L"\\*.*", [&](const WIN32_FIND_DATAW& found) {
         // A hidden record is listed too (an earlier version left a record
         // hidden when stopped while writing it); a temporary of a record
         // being written has a name that is no record name.
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return;
         const std::optional<RecordName> name = recordNameOf(toUtf8(found.cFileName));
-        if (!name || name->kind != listed) continue;
+        if (!name || name->kind != listed) return;
         const std::wstring ticketId = fromUtf8(name->ticketId);
         std::wstring guid = lookupGuid(web, lan, ticketId);
-        if (guid.empty()) continue;
+        if (guid.empty()) return;
 
         const std::wstring path = sentFolder + L"\\" + found.cFileName;
         RecordColumns columns;
         if (listed == TicketKind::Lan) {
             ++scan.lanRecordsMet;
             std::string bytes;
-            if (!readLanRecordBytes(path, bytes)) continue;
+            if (!readLanRecordBytes(path, bytes)) return;
             columns = readLanRecord(recordTextAsUtf8(std::move(bytes)));
         } else {
             columns = readWebRecord(recordTextAsUtf8(readWebRecordBytes(path)));
         }
         scan.tickets.push_back({listed, ticketId, std::move(guid), fromUtf8(columns.issueTitle),
                                 fromUtf8(columns.description), fromUtf8(columns.status), fromUtf8(columns.priority)});
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    });
     return scan;
 }
 

@@ -9,6 +9,7 @@
 #include "core/ticket_history/ticket_addresses.h"
 #include "features/it_ticket/get_url.h"
 #include "win/config_sources.h"
+#include "win/handles.h"
 #include "win/process_values.h"
 #include "win/ticket_log.h"
 #include "win/wide_text.h"
@@ -36,8 +37,8 @@ bool startProcessWide(const std::wstring& commandLine, size_t capacity) {
     if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr, nullptr, &startup,
                         &process))
         return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    const KernelHandle thread(process.hThread);
+    const KernelHandle started(process.hProcess);
     return true;
 }
 
@@ -51,8 +52,8 @@ bool startProcessNarrow(const std::string& commandLine, size_t capacity) {
     if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr, nullptr, &startup,
                         &process))
         return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    const KernelHandle thread(process.hThread);
+    const KernelHandle started(process.hProcess);
     return true;
 }
 

@@ -176,7 +176,7 @@ void Feedback::chooseRating(size_t index) {
     SetWindowTextW(item(IDC_FEEDBACK_RATING_WORD), fromUtf8(kRatingWords[index]).c_str());
     // The chosen word takes the place of the hover word at once, not only at
     // the next mouse move.
-    onSetCursor(nullptr);
+    OnSetCursor(nullptr, HTNOWHERE, 0);
 }
 
 void Feedback::updateCounter() {
@@ -194,7 +194,7 @@ void Feedback::startRemoteSupport() {
     ShellExecuteW(nullptr, L"open", tool.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-bool Feedback::onSetCursor(HWND window) {
+bool Feedback::OnSetCursor(HWND window, int, UINT) {
     HWND chosenWord = item(IDC_FEEDBACK_RATING_WORD);
     HWND hoverWord = item(IDC_FEEDBACK_HOVER_WORD);
     if (GetWindowTextLengthW(chosenWord) > 0) {
@@ -217,7 +217,8 @@ bool Feedback::onSetCursor(HWND window) {
     return true;
 }
 
-HBRUSH Feedback::colour(UINT message, HDC dc, HWND control) {
+HBRUSH Feedback::OnCtlColor(UINT message, HDC dc, HWND control) {
+    if (message == WM_CTLCOLORMSGBOX || message == WM_CTLCOLORSCROLLBAR) return nullptr;
     if (message == WM_CTLCOLORSTATIC && control == item(IDC_FEEDBACK_MARK)) {
         SetTextColor(dc, RGB(255, 0, 0));
         SetBkColor(dc, RGB(255, 255, 255));
@@ -227,33 +228,12 @@ HBRUSH Feedback::colour(UINT message, HDC dc, HWND control) {
     return whiteBrush_.get();
 }
 
-INT_PTR Feedback::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
-    switch (message) {
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORLISTBOX:
-        handled = true;
-        return reinterpret_cast<INT_PTR>(colour(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
-    case WM_SETCURSOR:
-        if (onSetCursor(reinterpret_cast<HWND>(wParam))) {
-            SetMessageResult(TRUE);
-            handled = true;
-            return TRUE;
-        }
-        break;
-    default:
-        break;
-    }
-    return ui::CDialogSK::OnMessage(message, wParam, lParam, handled);
-}
 
 // --- submission ----------------------------------------------------------------
 
 void Feedback::loadTransport() {
     writeFeedbackLog("in LoadDll()");
-    const std::wstring path = installFolder() + L"\\QXSCAN\\WBX.DLL";
+    const std::wstring path = transportLibraryPathIn(installFolder());
     writeFeedbackLog("WBX Path:" + toAnsi(path));
     // A library without SendWebdata3 is unloaded again: nothing is sent.
     transport_ = loadTransportLibrary(path);
@@ -322,13 +302,11 @@ void Feedback::OnBnClickedOk() {
     }
 
     const std::wstring page = fromUtf8(feedbackPageAddress(toUtf8(hosts.feedbackPage), rating));
-    // The library writes at most 2048 bytes, its terminator included.
-    std::vector<char> reply(2048, '\0');
+    std::vector<char> reply(kSendWebdata3ReplyBytes, '\0');
     if (transport_.sendWebdata3)
-        transport_.sendWebdata3(mailHost.c_str(), kFeedbackMailPath, body.c_str(), kFeedbackAgent, 0, 1, 2,
-                                reply.data());
-    reply.back() = '\0';
-    const std::string replyText(reply.data());
+        transport_.sendWebdata3(mailHost.c_str(), kFeedbackMailPath, body.c_str(), kFeedbackAgent, kPlainAnswerCall.mode,
+                                kPlainAnswerCall.attempts, kPlainAnswerCall.connectSeconds, reply.data());
+    const std::string replyText = writtenReply(reply);
     writeFeedbackLog(replyText);
 
     const FeedbackMessage thanks = thankYouMessage(replyText, rating);

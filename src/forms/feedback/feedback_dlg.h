@@ -35,7 +35,9 @@ protected:
     bool OnCommand(int id, int code, HWND control) override;
     // Submit (IDOK), the button or Return.
     void OnOK() override;
-    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+    HBRUSH OnCtlColor(UINT message, HDC dc, HWND control) override;
+    // The hover word and the hand cursor; true when the cursor was set.
+    bool OnSetCursor(HWND window, int hitTest, UINT mouseMessage) override;
 
 private:
     // The submission: details, library, body, sending, the customer's
@@ -48,9 +50,6 @@ private:
     void chooseRating(size_t index);
     void updateCounter();
     void startRemoteSupport();
-    // The hover word and the hand cursor; true when the cursor was set.
-    bool onSetCursor(HWND window);
-    HBRUSH colour(UINT message, HDC dc, HWND control);
     void createTooltips();
 
     ui::MessageDlg& messageBox_;

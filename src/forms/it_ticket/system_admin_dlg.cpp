@@ -9,6 +9,7 @@
 
 #include "core/it_ticket/screenshot_names.h"
 #include "core/it_ticket/ticket_rules.h"
+#include "core/text/trim.h"
 #include "features/it_ticket/machine_identity.h"
 #include "features/it_ticket/screen_capture.h"
 #include "features/it_ticket/ticket_delivery.h"
@@ -66,9 +67,8 @@ std::wstring firstChars(std::wstring text, size_t count) {
     return text;
 }
 
-std::wstring withoutTrailingBlanks(std::wstring text) {
-    while (!text.empty() && text.back() == L' ') text.pop_back();
-    return text;
+std::wstring withoutTrailingBlanks(const std::wstring& text) {
+    return std::wstring(trimmedEnd(std::wstring_view(text), [](wchar_t c) { return c == L' '; }));
 }
 
 [[noreturn]] void endProcess() { std::exit(0); }
@@ -148,7 +148,7 @@ void CSystemAdminDlg::loadSuiteLibraries() {
     sendLocalData_ = transport.module.find<SendLocalDataFn>("SendLocalData");
     writeTicketLog("WBX is Load ");
 
-    intranetPolicy_ = SuiteModule::load(installFolder() + L"\\QXSCAN\\DPXIntraPol.dll");
+    intranetPolicy_ = SuiteModule::load(intranetPolicyLibraryPathIn(installFolder()));
     if (!intranetPolicy_) {
         writeTicketLog("Failed to load DPXIntraPol.dll");
         return;
@@ -198,7 +198,7 @@ void CSystemAdminDlg::fillPriorities() {
 void CSystemAdminDlg::createTicketFolders() {
     // An existing folder is no error; one that cannot be made shows later,
     // when the ticket's record cannot be written.
-    for (const std::wstring& folder : {values_.folders.itTicket, values_.folders.itTicket + L"\\S",
+    for (const std::wstring& folder : {values_.folders.itTicket, values_.folders.sent,
                                        values_.folders.pending})
         CreateDirectoryW(folder.c_str(), nullptr);
 }
@@ -216,7 +216,7 @@ void CSystemAdminDlg::readIdentity() {
 void CSystemAdminDlg::setUpContactFields() {
     SendMessageW(item(IDC_TICKET_MOBILE), EM_SETLIMITTEXT, kMobileLimit, 0);
     contactRequired_ = true;
-    ticketIni_ = values_.folders.itTicket + L"\\Tiqora.ini";
+    ticketIni_ = values_.folders.ticketIni;
     mobile_ = readIniString(ticketIni_, L"contact", L"Mobile", L"", kContactValueChars);
     email_ = readIniString(ticketIni_, L"contact", L"Email", L"", kContactValueChars);
     SetWindowTextW(item(IDC_TICKET_MOBILE), mobile_.c_str());
@@ -314,12 +314,12 @@ bool CSystemAdminDlg::OnCommand(int id, int code, HWND control) {
 
 void CSystemAdminDlg::runTicketHistory() {
     HistoryPageContext pages;
-    pages.ticketIni = values_.folders.itTicket + L"\\Tiqora.ini";
+    pages.ticketIni = values_.folders.ticketIni;
     pages.lanHost = lanAddress_.host;
     pages.lanPortText = lanAddress_.portText;
     pages.corporateId = corporateId_;
     pages.webConsole = readVendorHosts(installFolder()).webConsole;
-    TrackTicketDlg history(values_.flags, values_.folders.itTicket + L"\\S", std::move(pages));
+    TrackTicketDlg history(values_.flags, values_.folders.sent, std::move(pages));
     history.DoModal(hwnd());
 }
 
@@ -469,68 +469,36 @@ void CSystemAdminDlg::reportOutcome(int result, const std::wstring& ticketId) {
     endProcess();
 }
 
-bool CSystemAdminDlg::onColour(UINT message, HDC dc, HWND control, INT_PTR& brush) {
-    if (message == WM_CTLCOLORDLG) {
-        brush = reinterpret_cast<INT_PTR>(whiteBrush_.get());
-        return true;
-    }
-    if (message != WM_CTLCOLORSTATIC) return false;
+HBRUSH CSystemAdminDlg::OnCtlColor(UINT message, HDC dc, HWND control) {
+    if (message == WM_CTLCOLORDLG) return whiteBrush_.get();
+    if (message != WM_CTLCOLORSTATIC) return nullptr;
     if (isMandatoryMark(GetDlgCtrlID(control))) {
         SetTextColor(dc, RGB(255, 0, 0));
         SetBkColor(dc, RGB(255, 255, 255));
     }
     SetBkMode(dc, TRANSPARENT);
-    brush = reinterpret_cast<INT_PTR>(whiteBrush_.get());
-    return true;
+    return whiteBrush_.get();
 }
 
-bool CSystemAdminDlg::onSetCursor(HWND window) {
+bool CSystemAdminDlg::OnSetCursor(HWND window, int, UINT) {
     if (!window || !handCursor_ || !showsHandCursor(GetDlgCtrlID(window))) return false;
     SetCursor(handCursor_);
     return true;
 }
 
-INT_PTR CSystemAdminDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
-    switch (message) {
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC: {
-        INT_PTR brush = 0;
-        if (onColour(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), brush)) {
-            handled = true;
-            return brush;
-        }
-        break;
+bool CSystemAdminDlg::OnNotify(int id, const NMHDR& header, LRESULT&) {
+    if (header.code != NM_CLICK && header.code != NM_RETURN) return false;
+    if (id == IDC_TICKET_HISTORY_LINK) {
+        writeTicketLog("DoModal ticket history");
+        runTicketHistory();
+        writeTicketLog("DoModal close");
+        return true;
     }
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        const bool activated = header && (header->code == NM_CLICK || header->code == NM_RETURN);
-        if (activated && header->idFrom == IDC_TICKET_HISTORY_LINK) {
-            writeTicketLog("DoModal ticket history");
-            runTicketHistory();
-            writeTicketLog("DoModal close");
-            handled = true;
-            return TRUE;
-        }
-        if (activated && header->idFrom == IDC_TICKET_SCREENSHOT_LINK) {
-            takeScreenshot(true);
-            handled = true;
-            return TRUE;
-        }
-        break;
+    if (id == IDC_TICKET_SCREENSHOT_LINK) {
+        takeScreenshot(true);
+        return true;
     }
-    case WM_SETCURSOR:
-        if (onSetCursor(reinterpret_cast<HWND>(wParam))) {
-            // The answer travels in DWLP_MSGRESULT: TRUE stops the control
-            // from putting its own cursor back.
-            SetMessageResult(TRUE);
-            handled = true;
-            return TRUE;
-        }
-        break;
-    default:
-        break;
-    }
-    return ui::CDialogSK::OnMessage(message, wParam, lParam, handled);
+    return false;
 }
 
 }  // namespace tiqora

@@ -28,7 +28,9 @@ protected:
     bool OnCommand(int id, int code, HWND control) override;
     void OnOK() override;      // Return submits, as the Submit button does
     void OnCancel() override;  // Escape leaves, as Cancel does
-    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+    bool OnNotify(int id, const NMHDR& header, LRESULT& result) override;
+    HBRUSH OnCtlColor(UINT message, HDC dc, HWND control) override;
+    bool OnSetCursor(HWND window, int hitTest, UINT mouseMessage) override;
 
 private:
     void setUpLook();
@@ -57,9 +59,6 @@ private:
     bool validateAndSend();
     bool takeContactValues();
     [[noreturn]] void reportOutcome(int result, const std::wstring& ticketId);
-
-    bool onColour(UINT message, HDC dc, HWND control, INT_PTR& brush);
-    bool onSetCursor(HWND window);
 
     ProcessValues& values_;
 

@@ -73,8 +73,9 @@ BOOL CpopUp::OnInitDialog() {
     placeAboveTaskbar();
     SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
-    productDataFolder_ = productFolders().productData;
-    ticketIni_ = productDataFolder_ + L"\\IT TICKET\\Tiqora.ini";
+    const ProductFolders folders = productFolders();
+    productDataFolder_ = folders.productData;
+    ticketIni_ = folders.ticketIni;
     return TRUE;
 }
 
@@ -105,24 +106,20 @@ bool CpopUp::OnCommand(int id, int code, HWND control) {
 }
 
 INT_PTR CpopUp::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
-    switch (message) {
-    case kBlinkTickMessage:
+    if (message == kBlinkTickMessage) {
         handled = true;
         return 0;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG: {
-        // White under every control; the blinking statics answer for
-        // themselves before this is reached.
-        auto dc = reinterpret_cast<HDC>(wParam);
-        SetBkColor(dc, RGB(255, 255, 255));
-        SetBkMode(dc, TRANSPARENT);
-        handled = true;
-        return reinterpret_cast<INT_PTR>(whiteBrush_.get());
     }
-    default:
-        return ui::CDialogSK::OnMessage(message, wParam, lParam, handled);
-    }
+    return ui::CDialogSK::OnMessage(message, wParam, lParam, handled);
+}
+
+HBRUSH CpopUp::OnCtlColor(UINT message, HDC dc, HWND) {
+    if (message != WM_CTLCOLORSTATIC && message != WM_CTLCOLORBTN && message != WM_CTLCOLORDLG) return nullptr;
+    // White under every control; the blinking statics answer for themselves
+    // before this is reached.
+    SetBkColor(dc, RGB(255, 255, 255));
+    SetBkMode(dc, TRANSPARENT);
+    return whiteBrush_.get();
 }
 
 }  // namespace tiqora

@@ -24,6 +24,7 @@ protected:
     BOOL OnInitDialog() override;
     bool OnCommand(int id, int code, HWND control) override;
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+    HBRUSH OnCtlColor(UINT message, HDC dc, HWND control) override;
 
 private:
     // Moves the window above the taskbar, by the edge the shell reports.

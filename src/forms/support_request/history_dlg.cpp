@@ -41,13 +41,10 @@ bool HistoryDlg::OnCommand(int id, int code, HWND control) {
     return ui::CDialogSK::OnCommand(id, code, control);
 }
 
-INT_PTR HistoryDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
-    if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == LVN_ITEMCHANGED) {
-        SetMessageResult(0);
-        handled = true;
-        return TRUE;
-    }
-    return ui::CDialogSK::OnMessage(message, wParam, lParam, handled);
+bool HistoryDlg::OnNotify(int, const NMHDR& header, LRESULT& result) {
+    if (header.code != LVN_ITEMCHANGED) return false;
+    result = 0;
+    return true;
 }
 
 }  // namespace tiqora

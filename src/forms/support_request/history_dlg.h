@@ -18,7 +18,7 @@ public:
 protected:
     BOOL OnInitDialog() override;
     bool OnCommand(int id, int code, HWND control) override;
-    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+    bool OnNotify(int id, const NMHDR& header, LRESULT& result) override;
 
 private:
     void loadRows();

@@ -75,7 +75,7 @@ void RequestForm::setUp() {
     applyFonts();
 
     // History is offered once this machine has a request history.
-    ShowWindow(item(IDC_REQUEST_HISTORY), fileExists(folders_.productData + L"\\Tiqora.ini") ? SW_SHOW : SW_HIDE);
+    ShowWindow(item(IDC_REQUEST_HISTORY), fileExists(folders_.requestHistory) ? SW_SHOW : SW_HIDE);
     SetWindowTextW(item(IDC_REQUEST_COUNTER), L"256 Characters Remaining");
 }
 
@@ -136,7 +136,7 @@ bool RequestForm::onCommand(int id, int code) {
 }
 
 void RequestForm::openHistory() {
-    HistoryDlg history(folders_.productData + L"\\Tiqora.ini");
+    HistoryDlg history(folders_.requestHistory);
     history.DoModal(dialog_.hwnd());
 }
 
@@ -194,17 +194,16 @@ void RequestForm::submit() {
     request.licenceCode = toUtf8(details_.licenceCode);
     submitCallTracking(form, request,
                        CallTrackingSetup{libraryPath_, readVendorHosts(installFolder()).callTracking,
-                                         folders_.productData + L"\\Tiqora.ini"});
+                                         folders_.requestHistory});
 }
 
-bool RequestForm::onColour(UINT message, HDC dc, HWND control, INT_PTR& brush) {
+HBRUSH RequestForm::onColour(UINT message, HDC dc, HWND control) {
     const int id = GetDlgCtrlID(control);
     if (message == WM_CTLCOLORSTATIC && isMandatoryMark(id)) {
         SetTextColor(dc, RGB(255, 0, 0));
         SetBkColor(dc, RGB(255, 255, 255));
         SetBkMode(dc, TRANSPARENT);
-        brush = reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
-        return true;
+        return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     }
     if (message == WM_CTLCOLOREDIT) {
         // A field whose check failed is marked pale yellow, unless its value
@@ -213,17 +212,15 @@ bool RequestForm::onColour(UINT message, HDC dc, HWND control, INT_PTR& brush) {
                                     : id == IDC_REQUEST_MOBILE ? (mobileInvalid_ ? &mobile_ : nullptr)
                                     : id == IDC_REQUEST_EMAIL  ? (emailInvalid_ ? &email_ : nullptr)
                                                                : nullptr;
-        if (!value || value->find(L' ') != std::wstring::npos) return false;
+        if (!value || value->find(L' ') != std::wstring::npos) return nullptr;
         SetBkColor(dc, kPaleYellow);
-        brush = reinterpret_cast<INT_PTR>(highlightBrush_.get());
-        return true;
+        return highlightBrush_.get();
     }
     if (message == WM_CTLCOLORSTATIC) {
         SetBkMode(dc, TRANSPARENT);
-        brush = reinterpret_cast<INT_PTR>(whiteBrush_.get());
-        return true;
+        return whiteBrush_.get();
     }
-    return false;
+    return nullptr;
 }
 
 }  // namespace tiqora

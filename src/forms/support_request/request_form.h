@@ -29,8 +29,9 @@ public:
     void submit();
     // Commands of the form's own controls; false for others.
     bool onCommand(int id, int code);
-    // WM_CTLCOLOR* of the form's controls; false for default colouring.
-    bool onColour(UINT message, HDC dc, HWND control, INT_PTR& brush);
+    // WM_CTLCOLOR* of the form's controls: the brush, or null for the
+    // default colouring.
+    HBRUSH onColour(UINT message, HDC dc, HWND control);
 
 private:
     HWND item(int id) const { return GetDlgItem(dialog_.hwnd(), id); }

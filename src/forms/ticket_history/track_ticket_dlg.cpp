@@ -104,11 +104,7 @@ BOOL TrackTicketDlg::OnInitDialog() {
 }
 
 HistoryChoice TrackTicketDlg::choice() const {
-    // Compared exactly: no code-page mapping may turn another text into a flag.
-    const std::string itTicketServer = toUtf8(flags_.itTicketServer);
-    const std::string sendLocalRpt = toUtf8(flags_.sendLocalRpt);
-    const std::string sendWebRpt = toUtf8(flags_.sendWebRpt);
-    return historyChoiceFor({itTicketServer, sendLocalRpt, sendWebRpt});
+    return historyChoiceFor(DeliveryFlagsText(flags_).flags());
 }
 
 void TrackTicketDlg::fillList() {
@@ -188,49 +184,24 @@ bool TrackTicketDlg::OnCommand(int id, int code, HWND control) {
     }
 }
 
-bool TrackTicketDlg::onColour(UINT message, HDC dc, HWND control, INT_PTR& brush) {
-    if (message == WM_CTLCOLORDLG) {
-        brush = reinterpret_cast<INT_PTR>(whiteBrush_.get());
-        return true;
-    }
-    if (message != WM_CTLCOLORSTATIC) return false;
+HBRUSH TrackTicketDlg::OnCtlColor(UINT message, HDC dc, HWND control) {
+    if (message == WM_CTLCOLORDLG) return whiteBrush_.get();
+    if (message != WM_CTLCOLORSTATIC) return nullptr;
     const int id = GetDlgCtrlID(control);
     if (id == IDC_TRACK_ID || id == IDC_TRACK_TITLE) {
         SetTextColor(dc, RGB(0, 0, 0));
         SetBkColor(dc, RGB(255, 255, 255));
-        brush = reinterpret_cast<INT_PTR>(GetStockObject(HOLLOW_BRUSH));
-        return true;
+        return static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH));
     }
     SetBkMode(dc, TRANSPARENT);
-    brush = reinterpret_cast<INT_PTR>(whiteBrush_.get());
-    return true;
+    return whiteBrush_.get();
 }
 
-INT_PTR TrackTicketDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
-    switch (message) {
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC: {
-        INT_PTR brush = 0;
-        if (onColour(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), brush)) {
-            handled = true;
-            return brush;
-        }
-        break;
-    }
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->idFrom == IDC_TRACK_LIST && header->code == NM_CLICK) {
-            onRowClick(reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem);
-            SetMessageResult(0);
-            handled = true;
-            return TRUE;
-        }
-        break;
-    }
-    default:
-        break;
-    }
-    return ui::CDialogSK::OnMessage(message, wParam, lParam, handled);
+bool TrackTicketDlg::OnNotify(int id, const NMHDR& header, LRESULT& result) {
+    if (id != IDC_TRACK_LIST || header.code != NM_CLICK) return false;
+    onRowClick(reinterpret_cast<const NMITEMACTIVATE&>(header).iItem);
+    result = 0;
+    return true;
 }
 
 }  // namespace tiqora

@@ -37,7 +37,8 @@ public:
 protected:
     BOOL OnInitDialog() override;
     bool OnCommand(int id, int code, HWND control) override;
-    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+    bool OnNotify(int id, const NMHDR& header, LRESULT& result) override;
+    HBRUSH OnCtlColor(UINT message, HDC dc, HWND control) override;
 
 private:
     // What the delivery flags list and open.
@@ -48,7 +49,6 @@ private:
     // A click on the list: `clickedRow` is the row under the pointer, -1
     // below the rows (nothing happens then).
     void onRowClick(int clickedRow);
-    bool onColour(UINT message, HDC dc, HWND control, INT_PTR& brush);
 
     KrlmFlags flags_;
     std::wstring sentFolder_;

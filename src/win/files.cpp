@@ -1,0 +1,42 @@
+#include "win/files.h"
+
+#include <algorithm>
+#include <new>
+#include <vector>
+
+namespace tiqora {
+
+std::optional<std::string> readWholeFile(HANDLE file, size_t maxBytes) {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0) return std::nullopt;
+    try {
+        // Reads of one byte more than the size the file had: one read takes
+        // a whole file, and the end shows in the same call (a short read).
+        constexpr ULONGLONG kLargestRead = 1 << 30;
+        std::vector<char> buffer(static_cast<size_t>(std::min<ULONGLONG>(size.QuadPart, kLargestRead - 1)) + 1);
+        std::string bytes;
+        while (bytes.size() < maxBytes) {
+            const size_t wanted = std::min(buffer.size(), maxBytes - bytes.size());
+            DWORD got = 0;
+            if (!ReadFile(file, buffer.data(), static_cast<DWORD>(wanted), &got, nullptr)) return std::nullopt;
+            bytes.append(buffer.data(), got);
+            if (got < wanted) break;
+        }
+        return bytes;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
+bool writeWholeFile(HANDLE file, std::string_view bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written != chunk) return false;
+        done += written;
+    }
+    return true;
+}
+
+}  // namespace tiqora

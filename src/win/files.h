@@ -1,0 +1,39 @@
+// Reading and writing whole files, and listing a folder, over open handles
+// (callers choose how a file is opened and shared).
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "win/handles.h"
+
+namespace tiqora {
+
+// The bytes of an open file from where it stands, up to its end or
+// `maxBytes`; none when its size cannot be read, a read fails, or it is too
+// large to hold in memory.
+std::optional<std::string> readWholeFile(HANDLE file, size_t maxBytes = SIZE_MAX);
+
+// Writes all of `bytes` to an open file; false when a write fails or falls
+// short.
+bool writeWholeFile(HANDLE file, std::string_view bytes);
+
+// Calls `visit(const WIN32_FIND_DATAW&)` for each entry that matches
+// `pattern` ("folder\*.*" lists "." and ".." too), in the order the file
+// system gives them; nothing when none matches or the folder is missing.
+template <typename Visit>
+void forEachFound(const std::wstring& pattern, Visit visit) {
+    WIN32_FIND_DATAW found;
+    const FindHandle search(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
+                                             FIND_FIRST_EX_LARGE_FETCH));
+    if (!search) return;
+    do {
+        visit(static_cast<const WIN32_FIND_DATAW&>(found));
+    } while (FindNextFileW(search.get(), &found));
+}
+
+}  // namespace tiqora
