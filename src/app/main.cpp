@@ -4,6 +4,9 @@
 #include "app/vandrel_app.h"
 #include "win/suite_library.h"
 
+// The one place the program ends: every mode returns here once its dialogs
+// have ended (a form ends them all with ui::Dialog::EndProcess), always with
+// exit code 0.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     tiqora::restrictDllSearchPath();
     tiqora::CVandrelApp app;

@@ -8,8 +8,8 @@ namespace tiqora {
 
 class CVandrelApp {
 public:
-    // Runs the whole program. Always false: the process ends when the main
-    // dialog ends (every other way out ends the process with exit code 0).
+    // Runs the whole program. Always false: the program ends when the main
+    // dialog has ended, whichever way it ended.
     bool InitInstance();
 
 private:

@@ -1,7 +1,5 @@
 #include "app/vandrel_dlg.h"
 
-#include <cstdlib>
-
 #include "app/single_instance.h"
 #include "features/it_ticket/pending_resend.h"
 #include "forms/about/about_dlg.h"
@@ -28,7 +26,10 @@ BOOL CVandrelDlg::OnInitDialog() {
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
 
     tail_ = fromUtf8(tiqora::commandLineTail(toUtf8(GetCommandLineW())));
-    enforceSingleInstance();
+    if (!takeSingleInstanceGuard()) {
+        ui::Dialog::EndProcess();
+        return TRUE;
+    }
     loadProcessValues();
     dispatch(modeForTail(toUtf8(tail_)));
     return TRUE;
@@ -43,15 +44,15 @@ void CVandrelDlg::addAboutMenuItem() {
     AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, text);
 }
 
-void CVandrelDlg::enforceSingleInstance() {
+bool CVandrelDlg::takeSingleInstanceGuard() {
     const std::string tail = toUtf8(tail_);
     const std::string name = guardMutexName(tail);
-    if (name.empty()) return;  // a tail no guard covers
+    if (name.empty()) return true;  // a tail no guard covers
     switch (takeNamedGuard(fromUtf8(name))) {
     case GuardResult::AlreadyRunning:
         // A form of the program is open: it comes to the front instead.
         if (guardKindForTail(tail) == GuardKind::Shared) raiseGuardHolder();
-        std::exit(0);
+        return false;
     case GuardResult::Acquired:
         if (guardKindForTail(tail) == GuardKind::Shared) markGuardHolder(hwnd());
         break;
@@ -59,12 +60,13 @@ void CVandrelDlg::enforceSingleInstance() {
         break;
     }
 
-    if (guardKindForTail(tail) != GuardKind::Reply) return;
+    if (guardKindForTail(tail) != GuardKind::Reply) return true;
     if (auto chat = findWindowTitled(fromUtf8(chatWindowMarker(tail)))) {
         writeTicketLog("Admin already chatting");
         writeTicketLog(toAnsi(*chat));
-        std::exit(0);
+        return false;
     }
+    return true;
 }
 
 void CVandrelDlg::loadProcessValues() {

@@ -32,9 +32,10 @@ protected:
 
 private:
     void addAboutMenuItem();
-    // Ends the process when another instance holds this mode's guard or an
-    // administrator already chats about the replied ticket.
-    void enforceSingleInstance();
+    // Takes this mode's single-instance guard; false when the process must
+    // end instead: another instance holds the guard, or an administrator
+    // already chats about the replied ticket.
+    bool takeSingleInstanceGuard();
     void loadProcessValues();
     void dispatch(Mode mode);
     void setUpRequestForm();

@@ -92,6 +92,13 @@ LRESULT CALLBACK Control::WindowProc(HWND window, UINT message, WPARAM wParam, L
 
 // --- Dialog ----------------------------------------------------------------
 
+bool Dialog::processEnding_ = false;
+int Dialog::runningDialogs_ = 0;
+
+// The request is made from a handler of this thread, so every loop checks it
+// as control comes back to it, before it waits for another message.
+void Dialog::EndProcess() { processEnding_ = true; }
+
 Dialog::~Dialog() {
     if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
 }
@@ -99,6 +106,12 @@ Dialog::~Dialog() {
 INT_PTR Dialog::DoModal(HWND owner) {
     ended_ = false;
     result_ = -1;
+    ++runningDialogs_;
+    struct Running {
+        ~Running() {
+            if (--runningDialogs_ == 0) processEnding_ = false;
+        }
+    } running;
     // The owner is disabled before the dialog exists, so that it is already
     // disabled while the dialog initialises (which may run dialogs of its own).
     const bool disableOwner = owner && IsWindowEnabled(owner);
@@ -111,19 +124,19 @@ INT_PTR Dialog::DoModal(HWND owner) {
     }
     hwnd_ = created;
 
-    if (!ended_) {
+    if (!ended_ && !processEnding_) {
         ShowWindow(hwnd_, SW_SHOWNORMAL);
         UpdateWindow(hwnd_);
     }
 
     MSG message;
-    while (!ended_) {
+    while (!ended_ && !processEnding_) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == 0) {  // WM_QUIT: end the loop and leave the quit for outer loops
             PostQuitMessage(static_cast<int>(message.wParam));
             break;
         }
-        if (got == -1) break;
+        if (got == -1 || processEnding_) break;
         if (!PreTranslateMessage(message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);

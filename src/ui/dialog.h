@@ -63,6 +63,14 @@ public:
     INT_PTR DoModal(HWND owner = nullptr);
     void EndDialog(INT_PTR result);
 
+    // Ends every running dialog, innermost first, and with them the program:
+    // start-up returns from the program's entry point (exit code 0) once the
+    // outermost dialog has ended. No further message is dispatched; the
+    // caller returns at once, and each loop ends as control comes back to
+    // it. A dialog that is still initialising is never shown. The request is
+    // spent once the outermost dialog has ended.
+    static void EndProcess();
+
     HWND hwnd() const { return hwnd_; }
     HWND item(int id) const { return GetDlgItem(hwnd_, id); }
     int templateId() const { return templateId_; }
@@ -105,6 +113,9 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& answer);
+
+    static bool processEnding_;
+    static int runningDialogs_;
 
     int templateId_;
     HWND hwnd_ = nullptr;

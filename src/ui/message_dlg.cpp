@@ -1,10 +1,11 @@
 #include "ui/message_dlg.h"
 
 #include "resource.h"
+#include "ui/look.h"
 
 namespace tiqora::ui {
 
-MessageDlg::MessageDlg() : CDialogSK(IDD_MESSAGE), whiteBrush_(CreateSolidBrush(RGB(255, 255, 255))) {}
+MessageDlg::MessageDlg() : CDialogSK(IDD_MESSAGE) {}
 
 void MessageDlg::Run(HWND owner) {
     owner_ = owner;
@@ -33,8 +34,8 @@ void MessageDlg::centreOverOwner() {
 }
 
 BOOL MessageDlg::OnInitDialog() {
-    largeFont_ = makeFont(L"Verdana", 25);
-    smallFont_ = makeFont(L"Verdana", 15);
+    largeFont_ = verdanaFont(25);
+    smallFont_ = verdanaFont(15);
     HWND large = item(IDC_MESSAGE_LARGE);
     HWND small = item(IDC_MESSAGE_SMALL);
     SendMessageW(large, WM_SETFONT, reinterpret_cast<WPARAM>(largeFont_.get()), TRUE);
@@ -77,7 +78,7 @@ bool MessageDlg::OnCommand(int id, int code, HWND control) {
 }
 
 HBRUSH MessageDlg::OnCtlColor(UINT message, HDC dc, HWND control) {
-    if (message == WM_CTLCOLORDLG) return whiteBrush_.get();
+    if (message == WM_CTLCOLORDLG) return whiteBrush();
     if (message != WM_CTLCOLORSTATIC) return nullptr;
     if (control == item(IDC_MESSAGE_LARGE)) {
         // Black text straight on the skin.
@@ -88,7 +89,7 @@ HBRUSH MessageDlg::OnCtlColor(UINT message, HDC dc, HWND control) {
     }
     // The small field is filled white under its text.
     SetBkMode(dc, TRANSPARENT);
-    return whiteBrush_.get();
+    return whiteBrush();
 }
 
 }  // namespace tiqora::ui

@@ -35,7 +35,6 @@ private:
 
     Font largeFont_;
     Font smallFont_;
-    Brush whiteBrush_;
     CHoverBtn okButton_;
     HWND owner_ = nullptr;
 };

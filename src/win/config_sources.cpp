@@ -107,14 +107,15 @@ RegistryKeyPath registryKeyPathOf(RegistrySource source) {
 
 std::optional<std::wstring> readRegistryString(RegistrySource source, const wchar_t* name, size_t bufferBytes) {
     const RegistryKeyPath where = registryKeyPathOf(source);
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(where.root, where.path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return std::nullopt;
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(where.root, where.path, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return std::nullopt;
+    const RegistryKey key(opened);
 
     std::vector<wchar_t> buffer(bufferBytes / sizeof(wchar_t), L'\0');
     DWORD type = 0;
     DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-    const LONG status = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes);
-    RegCloseKey(key);
+    const LONG status =
+        RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes);
     if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;
 
     // The registry reports the size it wrote, which is never more than the

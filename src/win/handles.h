@@ -1,6 +1,9 @@
 // Owners of Windows handles: one owner shape, and one kind of owner for each
 // kind of handle, so that no code pairs an open with its close by hand on
-// every exit path. GDI objects and device contexts have theirs in win/gdi.h.
+// every exit path. GDI objects use the same shape in win/gdi.h, beside the
+// device contexts; WinINet's handles have theirs in win/internet.h (their
+// close call comes from the library loaded at run time), and the server
+// check's certificate contexts theirs in win/server_certificate.cpp.
 #pragma once
 
 #include <windows.h>
@@ -60,6 +63,15 @@ struct FindHandleTraits {
     static void close(Handle handle) { FindClose(handle); }
 };
 using FindHandle = UniqueHandle<FindHandleTraits>;
+
+// An open registry key.
+struct RegistryKeyTraits {
+    using Handle = HKEY;
+    static Handle none() { return nullptr; }
+    static bool valid(Handle handle) { return handle != nullptr; }
+    static void close(Handle handle) { RegCloseKey(handle); }
+};
+using RegistryKey = UniqueHandle<RegistryKeyTraits>;
 
 // A loaded library.
 struct ModuleHandleTraits {

@@ -1,6 +1,7 @@
-// The dialog base: its own modal loop, PreTranslateMessage first, handlers,
-// reflection to control objects, results through DWLP_MSGRESULT, and no
-// exception crossing user32.
+// The dialog base: its own modal loop, PreTranslateMessage first, handlers
+// (typed ones for notifications, colours, the cursor and timers), reflection
+// to control objects, results through DWLP_MSGRESULT, the end of every
+// running dialog at once, and no exception crossing user32.
 #include "ui/dialog.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <functional>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "dialog_test_ids.h"
@@ -67,6 +69,118 @@ protected:
         return Dialog::OnMessage(message, wParam, lParam, isHandled);
     }
 };
+
+// A dialog with the typed handlers: the plain button (no control object) is
+// the one they answer for.
+class TypedDialog : public Dialog {
+public:
+    TypedDialog() : Dialog(IDD_TEST_DIALOG) {}
+    ~TypedDialog() override { DeleteObject(brush); }
+    std::function<void(TypedDialog&)> onInit;
+    std::function<void(TypedDialog&, UINT_PTR)> onTimer;
+    HBRUSH brush = CreateSolidBrush(RGB(4, 5, 6));
+    std::vector<std::string> calls;
+    bool everShown = false;
+
+protected:
+    BOOL OnInitDialog() override {
+        if (onInit) onInit(*this);
+        return TRUE;
+    }
+    bool OnNotify(int id, const NMHDR& header, LRESULT& result) override {
+        calls.push_back("notify " + std::to_string(id));
+        if (id != IDC_TEST_PLAIN || header.code != NM_CLICK) return false;
+        result = 99;
+        return true;
+    }
+    HBRUSH OnCtlColor(UINT message, HDC, HWND control) override {
+        calls.push_back("colour " + std::to_string(GetDlgCtrlID(control)));
+        return message == WM_CTLCOLORBTN ? brush : nullptr;
+    }
+    bool OnSetCursor(HWND window, int hitTest, UINT mouseMessage) override {
+        calls.push_back("cursor " + std::to_string(GetDlgCtrlID(window)) + " " + std::to_string(hitTest) + " " +
+                        std::to_string(mouseMessage));
+        return window == item(IDC_TEST_PLAIN);
+    }
+    void OnTimer(UINT_PTR id) override {
+        if (onTimer) onTimer(*this, id);
+    }
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override {
+        if (message == WM_SHOWWINDOW && wParam) everShown = true;
+        return Dialog::OnMessage(message, wParam, lParam, handled);
+    }
+};
+
+TEST(DialogBase, TypedHandlersGetTheirMessagesAndTheirAnswersTravelAsTheSystemExpects) {
+    TypedDialog dialog;
+    LRESULT notifyAnswer = 0, otherNotifyAnswer = 0, buttonColour = 0, editColour = 0, cursorAnswer = 0;
+    std::vector<std::string> calls;  // what the handlers saw of the messages sent here
+    dialog.onInit = [&](TypedDialog& d) {
+        d.calls.clear();
+        HWND plain = d.item(IDC_TEST_PLAIN);
+        NMHDR click{plain, IDC_TEST_PLAIN, static_cast<UINT>(NM_CLICK)};
+        notifyAnswer = SendMessageW(d.hwnd(), WM_NOTIFY, IDC_TEST_PLAIN, reinterpret_cast<LPARAM>(&click));
+        NMHDR other{plain, IDC_TEST_PLAIN, static_cast<UINT>(NM_RETURN)};
+        otherNotifyAnswer = SendMessageW(d.hwnd(), WM_NOTIFY, IDC_TEST_PLAIN, reinterpret_cast<LPARAM>(&other));
+        HDC dc = GetDC(d.hwnd());
+        buttonColour = SendMessageW(d.hwnd(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(plain));
+        editColour = SendMessageW(d.hwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(plain));
+        ReleaseDC(d.hwnd(), dc);
+        cursorAnswer = SendMessageW(d.hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(plain), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        calls = d.calls;
+        SetTimer(d.hwnd(), 7, 10, nullptr);
+    };
+    dialog.onTimer = [](TypedDialog& d, UINT_PTR id) {
+        KillTimer(d.hwnd(), id);
+        d.EndDialog(static_cast<INT_PTR>(id));
+    };
+    EXPECT_EQ(dialog.DoModal(), 7);  // the timer's id, handed to OnTimer
+    EXPECT_EQ(notifyAnswer, 99);     // through DWLP_MSGRESULT
+    EXPECT_EQ(otherNotifyAnswer, 0);
+    EXPECT_EQ(buttonColour, reinterpret_cast<LRESULT>(dialog.brush));  // the brush itself
+    EXPECT_NE(editColour, reinterpret_cast<LRESULT>(dialog.brush));
+    EXPECT_EQ(cursorAnswer, TRUE);
+    const std::string plain = std::to_string(IDC_TEST_PLAIN);
+    const std::vector<std::string> expected{"notify " + plain, "notify " + plain, "colour " + plain, "colour " + plain,
+                                            "cursor " + plain + " " + std::to_string(HTCLIENT) + " " +
+                                                std::to_string(WM_MOUSEMOVE)};
+    EXPECT_EQ(calls, expected);
+}
+
+TEST(DialogBase, EndProcessEndsEveryRunningDialogInnermostFirstAndShowsNoneStillStarting) {
+    TypedDialog outer, inner, innermost;
+    std::vector<std::string> ended;
+    std::vector<std::string> afterInnerReturned;
+    // outer runs inner from a timer, inner runs innermost from a timer, and
+    // innermost asks for the end while it initialises.
+    outer.onInit = [](TypedDialog& d) { SetTimer(d.hwnd(), 1, 10, nullptr); };
+    outer.onTimer = [&](TypedDialog& d, UINT_PTR id) {
+        KillTimer(d.hwnd(), id);
+        inner.DoModal(d.hwnd());
+        ended.push_back("inner");
+        afterInnerReturned.push_back("outer handler went on");
+    };
+    inner.onInit = [](TypedDialog& d) { SetTimer(d.hwnd(), 2, 10, nullptr); };
+    inner.onTimer = [&](TypedDialog& d, UINT_PTR id) {
+        KillTimer(d.hwnd(), id);
+        innermost.DoModal(d.hwnd());
+        ended.push_back("innermost");
+    };
+    innermost.onInit = [](TypedDialog&) { Dialog::EndProcess(); };
+    outer.DoModal();
+    ended.push_back("outer");
+
+    EXPECT_EQ(ended, (std::vector<std::string>{"innermost", "inner", "outer"}));
+    EXPECT_FALSE(innermost.everShown);
+    EXPECT_TRUE(outer.everShown);
+    EXPECT_TRUE(inner.everShown);
+    EXPECT_EQ(afterInnerReturned.size(), 1u);
+
+    // The request is spent with the outermost dialog: the next one runs.
+    TestDialog next;
+    next.onInit = [](TestDialog& d) { PostMessageW(d.hwnd(), kProbe, 3, 0); };
+    EXPECT_EQ(next.DoModal(), 3);
+}
 
 TEST(DialogBase, RunsModallyOffersMessagesFirstAndReturnsTheResult) {
     TestDialog dialog;

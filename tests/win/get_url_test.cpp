@@ -1,7 +1,7 @@
 // The LAN server's address as the program resolves it from the real
 // ServerIP.ini, and the WinINet check that makes handles and sends nothing.
-// (The exits of GetUrl end the process: tests/e2e/pending_resend_test.cpp
-// checks them on the real program.)
+// (A server GetUrl cannot resolve ends the program:
+// tests/e2e/pending_resend_test.cpp checks that on the real program.)
 #include "features/it_ticket/get_url.h"
 
 #include <gtest/gtest.h>
@@ -46,7 +46,9 @@ TEST(GetUrl, ResolvesTheLanServerOfServerIpIni) {
         const std::string what = toUtf8(c.acip.value_or(L"-")) + " / " + toUtf8(c.ip.value_or(L"-"));
 
         std::wstring lanUrl = L"earlier|";
-        const LanServerAddress address = GetUrl(lanUrl, SuiteMachine::productDataFolder());
+        const std::optional<LanServerAddress> resolved = GetUrl(lanUrl, SuiteMachine::productDataFolder());
+        ASSERT_TRUE(resolved) << what;
+        const LanServerAddress& address = *resolved;
 
         EXPECT_EQ(address.host, c.host) << what;
         EXPECT_EQ(address.portText, c.portText) << what;
@@ -55,6 +57,25 @@ TEST(GetUrl, ResolvesTheLanServerOfServerIpIni) {
         const std::string log = SuiteMachine::ticketLog();
         EXPECT_NE(log.find("  :  Working URL IS:\r\n"), std::string::npos) << what << "\n" << log;
         EXPECT_NE(log.find("  :    GetUrl function END\r\n\r\n"), std::string::npos) << what << "\n" << log;
+    }
+}
+
+TEST(GetUrl, GivesNoneWhenNoServerIsNamedOrItsAddressHasNoDot) {
+    struct Case {
+        std::optional<std::wstring> acip;
+        const char* lastLine;
+    } cases[] = {
+        {std::nullopt, "  :  exit Not found ACIP and IP\r\n"},
+        {L"fileserver", "  :  exit 2 \r\n"},
+    };
+    for (const auto& c : cases) {
+        auto machine = SuiteMachine::standard().removeProductFile(L"ServerIP.ini");
+        if (c.acip) machine.ini(L"ServerIP.ini", L"Server", L"ACIP", *c.acip);
+        std::wstring lanUrl;
+        EXPECT_FALSE(GetUrl(lanUrl, SuiteMachine::productDataFolder())) << c.lastLine;
+        const std::string log = SuiteMachine::ticketLog();
+        ASSERT_GE(log.size(), std::string(c.lastLine).size()) << log;
+        EXPECT_EQ(log.substr(log.size() - std::string(c.lastLine).size()), c.lastLine) << log;
     }
 }
 

@@ -97,8 +97,8 @@ private:
 std::optional<JsonValue> readJson(std::string_view text, JsonRules rules = {});
 
 // Whether bytes are valid UTF-8: no overlong forms, no surrogates, nothing
-// past U+10FFFF. (The ticket history's header declares it too, for its
-// records written in the system code page.)
+// past U+10FFFF. The ticket history tells this program's records from older
+// ones in the system code page by it.
 bool isValidUtf8(std::string_view bytes);
 
 }  // namespace tiqora

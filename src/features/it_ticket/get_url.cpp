@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdlib>
 
 #include "core/it_ticket/lan_address.h"
 #include "win/config_sources.h"
@@ -18,8 +17,6 @@ constexpr wchar_t kAgent[] = L"Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1
 // No request is ever sent, so the server never sees these.
 constexpr wchar_t kUser[] = L"VEXO";
 constexpr wchar_t kPassword[] = L"tiqora-check";
-
-[[noreturn]] void endProcess() { std::exit(0); }
 
 std::string readServerValue(const std::string& file, const char* key) {
     return readIniStringA(file, "Server", key, "N/A", kServerValueBufferBytes);
@@ -61,7 +58,7 @@ bool validateLink(const std::string& path, const std::wstring& hostAndPort) {
     return true;
 }
 
-LanServerAddress GetUrl(std::wstring& lanUrl, const std::wstring& productDataFolder) {
+std::optional<LanServerAddress> GetUrl(std::wstring& lanUrl, const std::wstring& productDataFolder) {
     writeTicketLog("GetUrl function start");
     const std::string file = toAnsi(productDataFolder) + "\\serverIP.ini";
     writeTicketLog("checking serverIP.ini\n");
@@ -74,7 +71,7 @@ LanServerAddress GetUrl(std::wstring& lanUrl, const std::wstring& productDataFol
         writeTicketLog(value);
         if (serverValueMissing(value)) {
             writeTicketLog("exit Not found ACIP and IP");
-            endProcess();
+            return std::nullopt;
         }
     }
 
@@ -84,7 +81,7 @@ LanServerAddress GetUrl(std::wstring& lanUrl, const std::wstring& productDataFol
         writeTicketLog("Wrong URL");
         writeTicketLog(address.checkedText);
         writeTicketLog("exit 2 ");
-        endProcess();
+        return std::nullopt;
     }
 
     LanServerAddress resolved{fromAnsi(address.host), fromAnsi(address.portText), std::string(kLanApiPath)};
@@ -96,7 +93,7 @@ LanServerAddress GetUrl(std::wstring& lanUrl, const std::wstring& productDataFol
     if (!working) {
         writeTicketLog("Inccorect URL IS Provided:");
         writeTicketLog("exit 3 ");
-        endProcess();
+        return std::nullopt;
     }
     writeTicketLog("Working URL IS:");
     writeTicketLog("  GetUrl function END\n");

@@ -1,9 +1,11 @@
 // The LAN server's address for the IT ticket features: GetUrl resolves it
 // from ServerIP.ini in the product data folder and checks it with
-// validateLink. An address that cannot be found or checked ends the process
-// (exit code 0, no message); the IT ticket log says why.
+// validateLink. An address that cannot be found or checked ends the program
+// (exit code 0, no message): GetUrl then gives none and its caller ends; the
+// IT ticket log says why.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace tiqora {
@@ -18,9 +20,9 @@ struct LanServerAddress {
 // Reads ACIP (else IP) of section "Server" of <productDataFolder>\serverIP.ini
 // with the 8-bit profile function, builds and splits the address, appends
 // "http://" + host and port + API path to `lanUrl`, and checks the address
-// with validateLink. Never returns when no server is named, the address has
-// no dot, or the check fails.
-LanServerAddress GetUrl(std::wstring& lanUrl, const std::wstring& productDataFolder);
+// with validateLink. None when no server is named, the address has no dot,
+// or the check fails: the caller then ends the program without another step.
+std::optional<LanServerAddress> GetUrl(std::wstring& lanUrl, const std::wstring& productDataFolder);
 
 // Makes the WinINet handles for a POST of "/" + `path` to `hostAndPort`
 // (connect port 443); nothing is sent. True when a request handle results.

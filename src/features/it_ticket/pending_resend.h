@@ -27,8 +27,8 @@ namespace tiqora {
 // not, walks the pending folder (skipping folders, the dot entries and the
 // temporaries of records being written), sends the tickets that the IT
 // ticket form's delivery mode sends (pendingRouteFor) and logs how many of
-// the other kind it left, then unloads the library. May end the process
-// through GetUrl when a LAN file meets no usable LAN address.
+// the other kind it left, then unloads the library. A LAN file that meets
+// no usable LAN address (GetUrl) ends the run there, with no further line.
 void resendPendingTickets(ProcessValues& values);
 
 // How the resend of one file went.

@@ -1,6 +1,5 @@
 #include "features/support_request/call_tracking.h"
 
-#include <cstdlib>
 #include <vector>
 
 #include "core/support_request/request_history.h"
@@ -18,10 +17,9 @@ namespace {
 // format as the stamp of the IT ticket log).
 std::string submissionDate() { return formatLogTimestamp(currentLogTime()); }
 
-[[noreturn]] void tellAndEnd(HWND form, const std::wstring& text, const std::wstring& caption) {
+void tell(HWND form, const std::wstring& text, const std::wstring& caption) {
     RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     MessageBoxW(form, text.c_str(), caption.c_str(), MB_OK);
-    std::exit(0);
 }
 
 }  // namespace
@@ -56,9 +54,11 @@ void submitCallTracking(HWND form, const CallTrackingRequest& request, const Cal
 
     switch (judgeCallTrackingReply(toUtf8(reply))) {
     case ReplyOutcome::ErrorPage:
-        tellAndEnd(form, L" Error while sending message\n Please try after some time...", title);
+        tell(form, L" Error while sending message\n Please try after some time...", title);
+        return;
     case ReplyOutcome::NoConnection:
-        tellAndEnd(form, L"Internet Connection is not available....\nPlease try after some time", title);
+        tell(form, L"Internet Connection is not available....\nPlease try after some time", title);
+        return;
     case ReplyOutcome::Accepted: {
         const std::string record = historyRecord(submissionDate(), toUtf8(reply),
                                                  problemText(request.issueTypeText, request.description), request.mobile);
@@ -68,10 +68,10 @@ void submitCallTracking(HWND form, const CallTrackingRequest& request, const Cal
     case ReplyOutcome::AcceptedUnrecorded:
         break;
     }
-    tellAndEnd(form,
-               L"Thank You.\nYour Request has been submitted.\nCallTrack ID =  " + reply +
-                   L"\nVEXO Help Desk Team will contact you soon.\nTiming: 9.30am to 9.30pm.",
-               L"Tiqora Desk");
+    tell(form,
+         L"Thank You.\nYour Request has been submitted.\nCallTrack ID =  " + reply +
+             L"\nVEXO Help Desk Team will contact you soon.\nTiming: 9.30am to 9.30pm.",
+         L"Tiqora Desk");
 }
 
 }  // namespace tiqora

@@ -1,7 +1,7 @@
 // The call-tracking submission of a support request: the body goes to the
 // vendor's call-tracking service through the suite's SendWebdata2, a
 // successful request is recorded in the request history file, and every
-// outcome is told to the customer and ends the process with exit code 0.
+// outcome is told to the customer; the form then ends the program.
 #pragma once
 
 #include <windows.h>
@@ -29,8 +29,8 @@ struct CallTrackingSetup {
     std::wstring historyFile;  // product data folder\Tiqora.ini
 };
 
-// Sends the request, records it, shows the outcome in a message box owned by
-// `form` and ends the process.
-[[noreturn]] void submitCallTracking(HWND form, const CallTrackingRequest& request, const CallTrackingSetup& setup);
+// Sends the request, records it and shows the outcome in a message box owned
+// by `form`; the form then ends the program.
+void submitCallTracking(HWND form, const CallTrackingRequest& request, const CallTrackingSetup& setup);
 
 }  // namespace tiqora

@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <cstdlib>
 #include <vector>
 
 #include "core/ticket_history/ticket_addresses.h"
@@ -123,21 +122,20 @@ void openReplyTicketPage(ReplyKind replyKind, const std::wstring& ticketGuid, co
             fromUtf8(webTicketPageAddress(toUtf8(console), toAnsi(corporateId), toUtf8(ticketGuid)));
         writeTicketLog(toAnsi(address));
         launchInBrowser(address, BrowserCommandLine::Narrow);
-        std::exit(0);
+        return;
     }
     if (replyKind == ReplyKind::Lan) {
         writeTicketLog("lan ticket is applied /SAReply=L");
         std::wstring lanUrl;
-        // GetUrl ends the process itself when no working server is named.
-        const LanServerAddress server = GetUrl(lanUrl, productDataFolder);
+        // Without a working server there is no page: the program ends.
+        const std::optional<LanServerAddress> server = GetUrl(lanUrl, productDataFolder);
+        if (!server) return;
         const std::wstring address =
-            fromUtf8(lanTicketPageAddress(toUtf8(server.host), toUtf8(server.portText), toUtf8(ticketGuid)));
+            fromUtf8(lanTicketPageAddress(toUtf8(server->host), toUtf8(server->portText), toUtf8(ticketGuid)));
         writeTicketLog("After Ticket Creation");
         writeTicketLog(toAnsi(address));
         launchInBrowser(address, BrowserCommandLine::Wide);
-        std::exit(0);
     }
-    std::exit(0);
 }
 
 }  // namespace tiqora

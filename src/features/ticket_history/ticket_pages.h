@@ -1,7 +1,7 @@
 // Opening an IT ticket's page in a browser: the LAN server's page of a ticket
 // delivered to it, or the web console's page of a web ticket. Reached from a
 // row of the ticket history (the dialog stays open) and from the reply popup
-// (the process ends). Every address and every attempt goes to the IT ticket
+// (the program then ends). Every address and every attempt goes to the IT ticket
 // log.
 #pragma once
 
@@ -32,10 +32,9 @@ void openLanTicketPage(const HistoryPageContext& context, const std::wstring& ti
 void openWebTicketPage(const HistoryPageContext& context, const std::wstring& ticketGuid);
 
 // The reply popup's page: `replyKind` from the reply argument (web for
-// "/SAReply=C", LAN for "/SAReply=L"), `ticketGuid` its third field. Ends
-// the process with exit code 0, whatever happens.
-[[noreturn]] void openReplyTicketPage(ReplyKind replyKind, const std::wstring& ticketGuid,
-                                      const std::wstring& productDataFolder);
+// "/SAReply=C", LAN for "/SAReply=L"), `ticketGuid` its third field. The
+// popup ends the program afterwards, whatever happened.
+void openReplyTicketPage(ReplyKind replyKind, const std::wstring& ticketGuid, const std::wstring& productDataFolder);
 
 // Hands `address` to a browser by the first of four routes that works (chrome
 // through the shell, chrome as a process, msedge through the shell, the

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "win/feedback_log.h"
 #include "win/process_values.h"
 #include "win/wide_text.h"
+#include "ui/look.h"
 
 namespace tiqora {
 
@@ -48,10 +48,9 @@ Feedback::Feedback(ui::MessageDlg& messageBox) : ui::CDialogSK(IDD_FEEDBACK), me
 
 BOOL Feedback::OnInitDialog() {
     SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    whiteBrush_.reset(CreateSolidBrush(RGB(255, 255, 255)));
 
-    textFont_ = ui::makeFont(L"Verdana", 14);
-    wordFont_ = ui::makeFont(L"Verdana", 20, FW_BOLD);
+    textFont_ = ui::verdanaFont(14);
+    wordFont_ = ui::verdanaFont(20, FW_BOLD);
     for (int id : {IDC_FEEDBACK_HEADING, IDC_FEEDBACK_DESCRIPTION_LABEL, IDC_FEEDBACK_ISSUE_TYPE_LABEL,
                    IDC_FEEDBACK_PHONE})
         SendMessageW(item(id), WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), TRUE);
@@ -120,7 +119,10 @@ bool Feedback::PreTranslateMessage(MSG& message) {
     if (tooltip_) SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
     const bool ours = message.hwnd == hwnd() || IsChild(hwnd(), message.hwnd);
     if (ours && message.message == WM_KEYDOWN) {
-        if (message.wParam == VK_ESCAPE) std::exit(0);
+        if (message.wParam == VK_ESCAPE) {
+            EndProcess();
+            return true;
+        }
         // Return in the description is a line break (the edit takes it);
         // anywhere else it submits, through the dialog procedure like a click.
         if (message.wParam == VK_RETURN && message.hwnd != item(IDC_FEEDBACK_DESCRIPTION)) {
@@ -135,7 +137,8 @@ bool Feedback::OnCommand(int id, int code, HWND control) {
     switch (id) {
     case IDCANCEL:
     case IDC_FEEDBACK_X:
-        std::exit(0);
+        EndProcess();
+        return true;
     case IDC_FEEDBACK_RATING_1:
     case IDC_FEEDBACK_RATING_2:
     case IDC_FEEDBACK_RATING_3:
@@ -225,9 +228,8 @@ HBRUSH Feedback::OnCtlColor(UINT message, HDC dc, HWND control) {
         return static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH));
     }
     SetBkMode(dc, TRANSPARENT);
-    return whiteBrush_.get();
+    return ui::whiteBrush();
 }
-
 
 // --- submission ----------------------------------------------------------------
 
@@ -317,7 +319,7 @@ void Feedback::OnBnClickedOk() {
     if (replyConfirmsFeedback(replyText)) ShellExecuteW(nullptr, L"open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 
     writeFeedbackLog("out OnBnClickOk()");
-    std::exit(0);
+    EndProcess();
 }
 
 }  // namespace tiqora

@@ -57,7 +57,6 @@ private:
     TransportLibrary transport_;   // loaded again at every submission
     bool submitting_ = false;      // a submission is running (its messages are up)
 
-    ui::Brush whiteBrush_;
     ui::Font textFont_;  // Verdana 14: headings, phone number
     ui::Font wordFont_;  // Verdana 20 bold: the rating words
     HCURSOR handCursor_ = nullptr;

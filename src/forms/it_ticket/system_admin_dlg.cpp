@@ -4,7 +4,6 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <utility>
 
 #include "core/it_ticket/screenshot_names.h"
@@ -21,6 +20,7 @@
 #include "win/config_sources.h"
 #include "win/ticket_log.h"
 #include "win/wide_text.h"
+#include "ui/look.h"
 
 namespace tiqora {
 
@@ -71,8 +71,6 @@ std::wstring withoutTrailingBlanks(const std::wstring& text) {
     return std::wstring(trimmedEnd(std::wstring_view(text), [](wchar_t c) { return c == L' '; }));
 }
 
-[[noreturn]] void endProcess() { std::exit(0); }
-
 }  // namespace
 
 CSystemAdminDlg::CSystemAdminDlg(ProcessValues& values) : ui::CDialogSK(IDD_SYSTEM_ADMIN), values_(values) {}
@@ -92,7 +90,11 @@ BOOL CSystemAdminDlg::OnInitDialog() {
 
     setUpLook();
     loadSuiteLibraries();
-    showDeliveryMode();  // may end the process (no usable LAN server)
+    if (!showDeliveryMode()) {
+        // A LAN mode without a usable LAN server: the form never shows.
+        EndProcess();
+        return FALSE;
+    }
 
     adminTicketIni_ = values_.folders.productData + L"\\DPX_AdminTicket.ini";
     fillIssueTitles();
@@ -132,10 +134,9 @@ void CSystemAdminDlg::setUpLook() {
         button->LoadStrip(ids.second);
     }
     handCursor_ = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HAND_CURSOR));
-    whiteBrush_.reset(CreateSolidBrush(RGB(255, 255, 255)));
 
-    textFont_ = ui::makeFont(L"Verdana", 15);
-    noteFont_ = ui::makeFont(L"Verdana", 13);
+    textFont_ = ui::verdanaFont(15);
+    noteFont_ = ui::verdanaFont(13);
     for (int id : kTextFontControls)
         SendMessageW(item(id), WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), FALSE);
     SendMessageW(item(IDC_TICKET_NOTE), WM_SETFONT, reinterpret_cast<WPARAM>(noteFont_.get()), FALSE);
@@ -156,29 +157,37 @@ void CSystemAdminDlg::loadSuiteLibraries() {
     receiveClientReports_ = intranetPolicy_.find<ReceiveClientReportsFn>("ReceiveClientReports");
 }
 
-void CSystemAdminDlg::showDeliveryMode() {
+bool CSystemAdminDlg::showDeliveryMode() {
     const KrlmFlags& flags = values_.flags;
     HWND label = item(IDC_TICKET_MODE);
     if (!flags.itTicketServer.empty()) {
         if (flags.itTicketServer == L"L") {
             writeTicketLog("ITTicketServer flag L Strict LAN Mode");
-            lanAddress_ = GetUrl(lanUrl_, values_.folders.productData);
+            if (!resolveLanServer()) return false;
             SetWindowTextW(label, L"LAN");
         }
         if (flags.itTicketServer == L"W") {
             writeTicketLog("ITTicketServer flag W Strict WEB Mode");
             SetWindowTextW(label, L"WEB");
         }
-        return;
+        return true;
     }
     if (flags.sendLocalRpt == L"ON") {
         writeTicketLog("Call to GetUrl Function");
-        lanAddress_ = GetUrl(lanUrl_, values_.folders.productData);
+        if (!resolveLanServer()) return false;
         SetWindowTextW(label, L"LAN");
     } else if (flags.sendWebRpt == L"ON") {
         writeTicketLog("SendWebRpt=ON Strict WEB Mode");
         SetWindowTextW(label, L"WEB");
     }
+    return true;
+}
+
+bool CSystemAdminDlg::resolveLanServer() {
+    std::optional<LanServerAddress> address = GetUrl(lanUrl_, values_.folders.productData);
+    if (!address) return false;
+    lanAddress_ = std::move(*address);
+    return true;
 }
 
 void CSystemAdminDlg::fillIssueTitles() {
@@ -297,10 +306,12 @@ bool CSystemAdminDlg::OnCommand(int id, int code, HWND control) {
         if (code == BN_CLICKED) takeScreenshot(false);
         return true;
     case IDC_TICKET_CANCEL:
-        endProcess();
+        EndProcess();
+        return true;
     case IDC_TICKET_X:
         values_.startupTransport.unload();
-        endProcess();
+        EndProcess();
+        return true;
     case IDC_TICKET_DESCRIPTION:
         if (code == EN_CHANGE) updateCounter();
         return true;
@@ -368,7 +379,7 @@ bool CSystemAdminDlg::captureScreenShot() {
 
 void CSystemAdminDlg::OnOK() { submit(); }
 
-void CSystemAdminDlg::OnCancel() { endProcess(); }
+void CSystemAdminDlg::OnCancel() { EndProcess(); }
 
 void CSystemAdminDlg::submit() {
     if (submitting_ || capturing_) return;
@@ -442,6 +453,7 @@ bool CSystemAdminDlg::validateAndSend() {
     std::wstring ticketId;
     const int result = decideAndSend(sender, std::move(ticket), ticketId);
     reportOutcome(result, ticketId);
+    return true;
 }
 
 void CSystemAdminDlg::reportOutcome(int result, const std::wstring& ticketId) {
@@ -466,18 +478,18 @@ void CSystemAdminDlg::reportOutcome(int result, const std::wstring& ticketId) {
         }
         ui::ShowMessage(0, L"Ticket Submission Failed..!!", FALSE);
     }
-    endProcess();
+    EndProcess();
 }
 
 HBRUSH CSystemAdminDlg::OnCtlColor(UINT message, HDC dc, HWND control) {
-    if (message == WM_CTLCOLORDLG) return whiteBrush_.get();
+    if (message == WM_CTLCOLORDLG) return ui::whiteBrush();
     if (message != WM_CTLCOLORSTATIC) return nullptr;
     if (isMandatoryMark(GetDlgCtrlID(control))) {
         SetTextColor(dc, RGB(255, 0, 0));
         SetBkColor(dc, RGB(255, 255, 255));
     }
     SetBkMode(dc, TRANSPARENT);
-    return whiteBrush_.get();
+    return ui::whiteBrush();
 }
 
 bool CSystemAdminDlg::OnSetCursor(HWND window, int, UINT) {

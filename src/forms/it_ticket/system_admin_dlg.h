@@ -35,7 +35,10 @@ protected:
 private:
     void setUpLook();
     void loadSuiteLibraries();
-    void showDeliveryMode();
+    // Shows the delivery mode and, in a LAN mode, resolves the LAN server;
+    // false when there is no usable LAN server (the form then never shows).
+    bool showDeliveryMode();
+    bool resolveLanServer();
     void fillIssueTitles();
     void fillPriorities();
     void createTicketFolders();
@@ -55,10 +58,11 @@ private:
     bool captureScreenShot();
 
     void submit();
-    // Validation and sending; false when a check stopped the submission.
+    // Validation and sending, then the outcome and the end of the program;
+    // false when a check stopped the submission.
     bool validateAndSend();
     bool takeContactValues();
-    [[noreturn]] void reportOutcome(int result, const std::wstring& ticketId);
+    void reportOutcome(int result, const std::wstring& ticketId);
 
     ProcessValues& values_;
 
@@ -98,7 +102,6 @@ private:
     HCURSOR handCursor_ = nullptr;
     ui::Font textFont_;
     ui::Font noteFont_;
-    ui::Brush whiteBrush_;
     std::vector<ui::Bitmap> fieldIcons_;  // at a DPI above 96: the icons stretched to it
     ui::CHoverBtn screenshotButton_, historyButton_, submitButton_, cancelButton_, closeButton_;
 };

@@ -2,14 +2,13 @@
 
 #include <shellapi.h>
 
-#include <cstdlib>
-
 #include "core/reply_popup/popup_position.h"
 #include "core/ticket_history/ticket_addresses.h"
 #include "features/ticket_history/ticket_pages.h"
 #include "resource.h"
 #include "win/process_values.h"
 #include "win/wide_text.h"
+#include "ui/look.h"
 
 namespace tiqora {
 
@@ -37,8 +36,7 @@ int heightOf(const RECT& rect) { return rect.bottom - rect.top; }
 CpopUp::CpopUp(std::wstring commandLineTail)
     : ui::CDialogSK(IDD_POPUP),
       tail_(std::move(commandLineTail)),
-      icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))),
-      whiteBrush_(CreateSolidBrush(RGB(255, 255, 255))) {}
+      icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
 
 BOOL CpopUp::OnInitDialog() {
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -52,9 +50,9 @@ BOOL CpopUp::OnInitDialog() {
 
     banner_.Attach(hwnd(), IDC_POPUP_BANNER);
     blinker_.Attach(hwnd(), IDC_POPUP_BLINK);
-    bannerFont_ = ui::makeFont(L"Verdana", 25, FW_NORMAL, kSwissFamily);
-    boldFont_ = ui::makeFont(L"Verdana", 17, FW_BOLD, kSwissFamily);
-    textFont_ = ui::makeFont(L"Verdana", 17, FW_NORMAL, kSwissFamily);
+    bannerFont_ = ui::verdanaFont(25, FW_NORMAL, kSwissFamily);
+    boldFont_ = ui::verdanaFont(17, FW_BOLD, kSwissFamily);
+    textFont_ = ui::verdanaFont(17, FW_NORMAL, kSwissFamily);
     SendMessageW(item(IDC_POPUP_BANNER), WM_SETFONT, reinterpret_cast<WPARAM>(bannerFont_.get()), TRUE);
     SendMessageW(item(IDC_POPUP_BLINK), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), TRUE);
     SendMessageW(item(IDC_POPUP_TEXT), WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.get()), TRUE);
@@ -100,8 +98,16 @@ void CpopUp::placeAboveTaskbar() {
 }
 
 bool CpopUp::OnCommand(int id, int code, HWND control) {
-    if (id == IDC_POPUP_CLOSE) std::exit(0);
-    if (id == IDC_POPUP_OPEN) openReplyTicketPage(replyKind_, ticketGuid_, productDataFolder_);
+    if (id == IDC_POPUP_CLOSE) {
+        EndProcess();
+        return true;
+    }
+    if (id == IDC_POPUP_OPEN) {
+        // The page opens (or the log says why not) and the program ends.
+        openReplyTicketPage(replyKind_, ticketGuid_, productDataFolder_);
+        EndProcess();
+        return true;
+    }
     return ui::CDialogSK::OnCommand(id, code, control);
 }
 
@@ -119,7 +125,7 @@ HBRUSH CpopUp::OnCtlColor(UINT message, HDC dc, HWND) {
     // before this is reached.
     SetBkColor(dc, RGB(255, 255, 255));
     SetBkMode(dc, TRANSPARENT);
-    return whiteBrush_.get();
+    return ui::whiteBrush();
 }
 
 }  // namespace tiqora

@@ -41,7 +41,6 @@ private:
     ui::Font bannerFont_;
     ui::Font boldFont_;
     ui::Font textFont_;
-    ui::Brush whiteBrush_;
     ui::CColorStaticST banner_;
     ui::CColorStaticST blinker_;
     ui::CHoverBtn openButton_;

@@ -1,7 +1,5 @@
 #include "forms/support_request/request_form.h"
 
-#include <cstdlib>
-
 #include "core/support_request/request_rules.h"
 #include "features/support_request/call_tracking.h"
 #include "forms/support_request/history_dlg.h"
@@ -10,6 +8,7 @@
 #include "ui/window_text.h"
 #include "win/config_sources.h"
 #include "win/wide_text.h"
+#include "ui/look.h"
 
 namespace tiqora {
 
@@ -44,7 +43,6 @@ RequestForm::RequestForm(ui::CDialogSK& dialog, const ProductFolders& folders, s
     : dialog_(dialog),
       folders_(folders),
       libraryPath_(std::move(libraryPath)),
-      whiteBrush_(CreateSolidBrush(RGB(255, 255, 255))),
       highlightBrush_(CreateSolidBrush(kPaleYellow)) {}
 
 std::wstring RequestForm::textOf(int id) const { return ui::windowText(item(id)); }
@@ -124,7 +122,8 @@ bool RequestForm::onCommand(int id, int code) {
         if (code == EN_CHANGE) updateCounter();
         return true;
     case IDC_REQUEST_CLOSE:
-        std::exit(0);
+        ui::Dialog::EndProcess();
+        return true;
     case IDC_REQUEST_MIN:
         if (code == BN_CLICKED) ShowWindow(dialog_.hwnd(), SW_MINIMIZE);
         return true;
@@ -195,6 +194,8 @@ void RequestForm::submit() {
     submitCallTracking(form, request,
                        CallTrackingSetup{libraryPath_, readVendorHosts(installFolder()).callTracking,
                                          folders_.requestHistory});
+    // Whatever the outcome, the request form has done its work.
+    ui::Dialog::EndProcess();
 }
 
 HBRUSH RequestForm::onColour(UINT message, HDC dc, HWND control) {
@@ -218,7 +219,7 @@ HBRUSH RequestForm::onColour(UINT message, HDC dc, HWND control) {
     }
     if (message == WM_CTLCOLORSTATIC) {
         SetBkMode(dc, TRANSPARENT);
-        return whiteBrush_.get();
+        return ui::whiteBrush();
     }
     return nullptr;
 }

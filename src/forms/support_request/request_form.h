@@ -51,7 +51,6 @@ private:
     bool nameInvalid_ = false, mobileInvalid_ = false, emailInvalid_ = false;
     std::wstring name_, mobile_, email_;
 
-    ui::Brush whiteBrush_;
     ui::Brush highlightBrush_;
     ui::Font fieldFont_, descriptionFont_, labelFont_, footnoteFont_;
     std::vector<ui::Bitmap> fieldIcons_;  // at a DPI above 96: the icons stretched to it

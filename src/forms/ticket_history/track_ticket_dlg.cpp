@@ -9,6 +9,7 @@
 #include "resource.h"
 #include "win/ticket_log.h"
 #include "win/wide_text.h"
+#include "ui/look.h"
 
 namespace tiqora {
 
@@ -68,9 +69,8 @@ BOOL TrackTicketDlg::OnInitDialog() {
     SetFocus(hwnd());
 
     list_.AttachList(hwnd(), IDC_TRACK_LIST);
-    font_ = ui::makeFont(L"Verdana", 15);
+    font_ = ui::verdanaFont(15);
     for (int id : kFontControls) SendMessageW(item(id), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    whiteBrush_.reset(CreateSolidBrush(RGB(255, 255, 255)));
 
     list_.ClearRows();
     ShowWindow(item(IDC_TRACK_SPARE_LIST), SW_HIDE);
@@ -185,7 +185,7 @@ bool TrackTicketDlg::OnCommand(int id, int code, HWND control) {
 }
 
 HBRUSH TrackTicketDlg::OnCtlColor(UINT message, HDC dc, HWND control) {
-    if (message == WM_CTLCOLORDLG) return whiteBrush_.get();
+    if (message == WM_CTLCOLORDLG) return ui::whiteBrush();
     if (message != WM_CTLCOLORSTATIC) return nullptr;
     const int id = GetDlgCtrlID(control);
     if (id == IDC_TRACK_ID || id == IDC_TRACK_TITLE) {
@@ -194,7 +194,7 @@ HBRUSH TrackTicketDlg::OnCtlColor(UINT message, HDC dc, HWND control) {
         return static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH));
     }
     SetBkMode(dc, TRANSPARENT);
-    return whiteBrush_.get();
+    return ui::whiteBrush();
 }
 
 bool TrackTicketDlg::OnNotify(int id, const NMHDR& header, LRESULT& result) {

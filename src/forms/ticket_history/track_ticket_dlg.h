@@ -61,7 +61,6 @@ private:
     ui::CSortListCtrl list_;
     ui::CHoverBtn closeButton_;
     ui::Font font_;
-    ui::Brush whiteBrush_;
 };
 
 }  // namespace tiqora
