@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "features/it_ticket/machine_identity.h"
 #include "features/it_ticket/record_files.h"
 #include "harness/machine.h"
 #include "harness/test_paths.h"
+#include "win/machine_identity.h"
 #include "win/wide_text.h"
 
 namespace tiqora {

@@ -8,12 +8,12 @@
 
 #include "core/feedback/feedback_body.h"
 #include "resource.h"
+#include "ui/look.h"
 #include "ui/window_text.h"
 #include "win/config_sources.h"
 #include "win/feedback_log.h"
 #include "win/process_values.h"
 #include "win/wide_text.h"
-#include "ui/look.h"
 
 namespace tiqora {
 

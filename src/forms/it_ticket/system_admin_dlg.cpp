@@ -9,18 +9,18 @@
 #include "core/it_ticket/screenshot_names.h"
 #include "core/it_ticket/ticket_rules.h"
 #include "core/text/trim.h"
-#include "features/it_ticket/machine_identity.h"
 #include "features/it_ticket/screen_capture.h"
 #include "features/it_ticket/ticket_delivery.h"
 #include "forms/ticket_history/track_ticket_dlg.h"
 #include "resource.h"
+#include "ui/look.h"
 #include "ui/message_dlg.h"
 #include "ui/scaled_pictures.h"
 #include "ui/window_text.h"
 #include "win/config_sources.h"
+#include "win/machine_identity.h"
 #include "win/ticket_log.h"
 #include "win/wide_text.h"
-#include "ui/look.h"
 
 namespace tiqora {
 

@@ -6,9 +6,9 @@
 #include "core/ticket_history/ticket_addresses.h"
 #include "features/ticket_history/ticket_pages.h"
 #include "resource.h"
+#include "ui/look.h"
 #include "win/process_values.h"
 #include "win/wide_text.h"
-#include "ui/look.h"
 
 namespace tiqora {
 

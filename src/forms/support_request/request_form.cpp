@@ -4,11 +4,11 @@
 #include "features/support_request/call_tracking.h"
 #include "forms/support_request/history_dlg.h"
 #include "resource.h"
+#include "ui/look.h"
 #include "ui/scaled_pictures.h"
 #include "ui/window_text.h"
 #include "win/config_sources.h"
 #include "win/wide_text.h"
-#include "ui/look.h"
 
 namespace tiqora {
 

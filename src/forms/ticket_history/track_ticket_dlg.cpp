@@ -7,9 +7,9 @@
 #include "core/ticket_history/ticket_history.h"
 #include "features/ticket_history/sent_tickets.h"
 #include "resource.h"
+#include "ui/look.h"
 #include "win/ticket_log.h"
 #include "win/wide_text.h"
-#include "ui/look.h"
 
 namespace tiqora {
 

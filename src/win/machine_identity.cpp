@@ -1,4 +1,4 @@
-#include "features/it_ticket/machine_identity.h"
+#include "win/machine_identity.h"
 
 // winsock2 before windows.h, which would otherwise bring in the old winsock.
 #include <winsock2.h>

@@ -1,0 +1,132 @@
+#include "win/upload.h"
+
+#include <windows.h>
+
+#include <curl/curl.h>
+
+#include <memory>
+
+#include "win/wide_text.h"
+
+namespace tiqora {
+
+namespace {
+
+size_t appendTo(char* data, size_t size, size_t count, void* target) {
+    static_cast<std::string*>(target)->append(data, size * count);
+    return size * count;
+}
+
+// Watches a transfer for progress: libcurl calls it about once a second, and
+// a transfer whose byte counts have not moved for the limit is abandoned.
+struct StallWatch {
+    ULONGLONG limitMs = 0;
+    curl_off_t sent = 0, received = 0;
+    ULONGLONG lastMove = GetTickCount64();
+
+    static int check(void* self, curl_off_t, curl_off_t received, curl_off_t, curl_off_t sent) {
+        auto* watch = static_cast<StallWatch*>(self);
+        const ULONGLONG now = GetTickCount64();
+        if (sent != watch->sent || received != watch->received) {
+            watch->sent = sent;
+            watch->received = received;
+            watch->lastMove = now;
+            return 0;
+        }
+        return now - watch->lastMove >= watch->limitMs ? 1 : 0;
+    }
+};
+
+// Runs once the connection is made and before the request goes out: over
+// TLS, the server's certificate must pass, or the transfer ends with nothing
+// sent.
+struct CertificateGate {
+    CURL* handle = nullptr;
+    std::wstring hostName;
+    std::optional<CertificateCheck> refused;
+
+    static int check(void* self, char*, char*, int, int) {
+        auto* gate = static_cast<CertificateGate*>(self);
+        curl_tlssessioninfo* session = nullptr;
+        void* context = nullptr;
+        if (curl_easy_getinfo(gate->handle, CURLINFO_TLS_SSL_PTR, &session) == CURLE_OK && session &&
+            session->backend == CURLSSLBACKEND_SCHANNEL)
+            context = session->internals;
+        const CertificateCheck result = checkServerCertificate(context, gate->hostName);
+        if (result.verdict == CertificateVerdict::Trusted) return CURL_PREREQFUNC_OK;
+        gate->refused = result;
+        return CURL_PREREQFUNC_ABORT;
+    }
+};
+
+struct CurlDeleter {
+    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+    void operator()(curl_mime* mime) const { curl_mime_free(mime); }
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+
+}  // namespace
+
+UploadResult uploadForm(const WebConsoleAddress& server, const std::string& path, const std::vector<UploadPart>& parts,
+                        const UploadLimits& limits) {
+    UploadResult result;
+    curl_global_init(CURL_GLOBAL_ALL);
+    std::unique_ptr<CURL, CurlDeleter> handle(curl_easy_init());
+    std::unique_ptr<curl_mime, CurlDeleter> form(handle ? curl_mime_init(handle.get()) : nullptr);
+    if (!handle || !form) {
+        result.setUp = false;
+        return result;
+    }
+    for (const UploadPart& part : parts) {
+        curl_mimepart* added = curl_mime_addpart(form.get());
+        curl_mime_name(added, part.name.c_str());
+        if (part.isFile) {
+            curl_mime_filedata(added, part.value.c_str());
+        } else {
+            curl_mime_data(added, part.value.c_str(), CURL_ZERO_TERMINATED);
+            curl_mime_type(added, "multipart/form-data");
+        }
+    }
+
+    std::unique_ptr<curl_slist, CurlDeleter> headers(curl_slist_append(nullptr, "Expect:"));
+    std::string responseHeaders;
+    const std::string url = server.origin() + path;
+    const bool overTls = server.scheme == WebScheme::Https;
+    curl_easy_setopt(handle.get(), CURLOPT_URL, url.c_str());
+    // The scheme asked for is the only one allowed: no redirect or proxy can
+    // turn an https upload into plain HTTP.
+    curl_easy_setopt(handle.get(), CURLOPT_PROTOCOLS_STR, overTls ? "https" : "http");
+    char transferError[CURL_ERROR_SIZE] = "";
+    curl_easy_setopt(handle.get(), CURLOPT_ERRORBUFFER, transferError);
+    CertificateGate gate{handle.get(), fromAnsi(server.hostName()), std::nullopt};
+    if (overTls) {
+        // Schannel verifies the peer and the host by default; only a
+        // revocation status that cannot be learned is let pass.
+        curl_easy_setopt(handle.get(), CURLOPT_SSL_OPTIONS, static_cast<long>(CURLSSLOPT_REVOKE_BEST_EFFORT));
+        curl_easy_setopt(handle.get(), CURLOPT_PREREQFUNCTION, &CertificateGate::check);
+        curl_easy_setopt(handle.get(), CURLOPT_PREREQDATA, &gate);
+    }
+    curl_easy_setopt(handle.get(), CURLOPT_HTTPHEADER, headers.get());
+    curl_easy_setopt(handle.get(), CURLOPT_MIMEPOST, form.get());
+    curl_easy_setopt(handle.get(), CURLOPT_WRITEFUNCTION, appendTo);
+    curl_easy_setopt(handle.get(), CURLOPT_WRITEDATA, &result.body);
+    curl_easy_setopt(handle.get(), CURLOPT_HEADERDATA, &responseHeaders);
+    // No upload may hold its caller for ever: the connection must be made in
+    // time, and a transfer that stops moving is given up.
+    curl_easy_setopt(handle.get(), CURLOPT_CONNECTTIMEOUT, limits.connectSeconds);
+    StallWatch watch;
+    watch.limitMs = limits.stallMilliseconds;
+    curl_easy_setopt(handle.get(), CURLOPT_XFERINFOFUNCTION, &StallWatch::check);
+    curl_easy_setopt(handle.get(), CURLOPT_XFERINFODATA, &watch);
+    curl_easy_setopt(handle.get(), CURLOPT_NOPROGRESS, 0L);
+    const CURLcode outcome = curl_easy_perform(handle.get());
+    if (gate.refused) {
+        result.refusedCertificate = gate.refused;
+    } else if (outcome != CURLE_OK) {
+        result.transferError = transferError[0] ? std::string(transferError) : std::string(curl_easy_strerror(outcome));
+    }
+    curl_easy_getinfo(handle.get(), CURLINFO_RESPONSE_CODE, &result.status);
+    return result;
+}
+
+}  // namespace tiqora
