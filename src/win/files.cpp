@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <new>
-#include <vector>
 
 namespace tiqora {
 
@@ -10,16 +9,19 @@ std::optional<std::string> readWholeFile(HANDLE file, size_t maxBytes) {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size) || size.QuadPart < 0) return std::nullopt;
     try {
-        // Reads of one byte more than the size the file had: one read takes
-        // a whole file, and the end shows in the same call (a short read).
+        // Reads of one byte more than the size the file had, straight into
+        // the result: one read takes a whole file, and the end shows in the
+        // same call (a short read).
         constexpr ULONGLONG kLargestRead = 1 << 30;
-        std::vector<char> buffer(static_cast<size_t>(std::min<ULONGLONG>(size.QuadPart, kLargestRead - 1)) + 1);
+        const size_t readSize = static_cast<size_t>(std::min<ULONGLONG>(size.QuadPart, kLargestRead - 1)) + 1;
         std::string bytes;
         while (bytes.size() < maxBytes) {
-            const size_t wanted = std::min(buffer.size(), maxBytes - bytes.size());
+            const size_t at = bytes.size();
+            const size_t wanted = std::min(readSize, maxBytes - at);
+            bytes.resize(at + wanted);
             DWORD got = 0;
-            if (!ReadFile(file, buffer.data(), static_cast<DWORD>(wanted), &got, nullptr)) return std::nullopt;
-            bytes.append(buffer.data(), got);
+            if (!ReadFile(file, bytes.data() + at, static_cast<DWORD>(wanted), &got, nullptr)) return std::nullopt;
+            bytes.resize(at + got);
             if (got < wanted) break;
         }
         return bytes;
