@@ -13,11 +13,6 @@
 
 namespace {
 
-// The exports receive no buffer size: each writes no more than the
-// smallest buffer any caller hands it.
-constexpr size_t kReply2Capacity = 8192;
-constexpr size_t kReply3Capacity = 2048;
-constexpr size_t kReply4Capacity = 21000;
 
 constexpr int kAnswered = 0;
 constexpr int kBadArguments = -1;
@@ -52,19 +47,20 @@ extern "C" {
 
 __declspec(dllexport) int SendWebdata2(const char* host, const char* path, const char* body, const char* agent,
                                        char* reply) {
-    return send(endpointOf(host), path, body, agent, 0, 1, 3, reply, kReply2Capacity);
+    return send(endpointOf(host), path, body, agent, 0, 1, 3, reply, wbx::kSendWebdata2Capacity);
 }
 
 __declspec(dllexport) int SendWebdata3(const char* host, const char* path, const char* body, const char* agent,
                                        int mode, int attempts, int connectSeconds, char* reply) {
-    return send(endpointOf(host), path, body, agent, mode, attempts, connectSeconds, reply, kReply3Capacity);
+    return send(endpointOf(host), path, body, agent, mode, attempts, connectSeconds, reply,
+                wbx::sendWebdata3Capacity(path ? path : ""));
 }
 
 __declspec(dllexport) int SendWebdata4(const char* host, const char* path, const char* body, const char* agent,
                                        int mode, int attempts, int connectSeconds, int port, char* reply) {
     wbx::Endpoint endpoint{host ? host : "", port};
     if (port < 1 || port > 65535) endpoint = endpointOf(host);
-    return send(endpoint, path, body, agent, mode, attempts, connectSeconds, reply, kReply4Capacity);
+    return send(endpoint, path, body, agent, mode, attempts, connectSeconds, reply, wbx::kSendWebdata4Capacity);
 }
 
 // 0 delivered, 1 no readable file, 2 no LAN server or no answer, 3 refused.

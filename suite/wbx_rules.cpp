@@ -53,6 +53,13 @@ size_t copyReply(std::string_view reply, char* buffer, size_t capacity) {
     return count;
 }
 
+size_t sendWebdata3Capacity(std::string_view path) {
+    const std::string_view route = path.substr(0, path.find('?'));
+    if (route == "/api/it-ticket/create-ticket") return 21000;
+    if (route == "/api/admintikitgeneration/post") return 8192;
+    return 2048;
+}
+
 int clampAttempts(int attempts) { return std::clamp(attempts, 1, 3); }
 
 long clampConnectSeconds(int connectSeconds) { return std::clamp(connectSeconds, 1, 10); }

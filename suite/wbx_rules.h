@@ -36,6 +36,17 @@ Endpoint endpointFor(std::string_view host, const std::optional<Endpoint>& lanSe
 // JSON when the body starts with '{', a form body otherwise.
 std::string_view contentTypeFor(std::string_view body);
 
+// The reply buffer each caller hands the exports, NUL included. The exports
+// receive no size: the contract is the buffer each call site of the program
+// hands, and the library fills as much of it as the reply needs.
+inline constexpr size_t kSendWebdata2Capacity = 8192;  // call tracking, pending-ticket service
+inline constexpr size_t kSendWebdata4Capacity = 21000; // LAN ticket
+// SendWebdata3's call sites hand different buffers; they are told apart by
+// the path they post to (the query string aside): the web console's ticket
+// 21000 bytes, the LAN server's ticket (the resend) 8192, the help desk's
+// mail and any other path 2048, the smallest.
+size_t sendWebdata3Capacity(std::string_view path);
+
 // Copies `reply` into `buffer` of `capacity` bytes, cut to capacity - 1
 // bytes and NUL-terminated; never writes past the buffer. Returns the number
 // of bytes copied (without the NUL).

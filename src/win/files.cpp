@@ -41,4 +41,26 @@ bool writeWholeFile(HANDLE file, std::string_view bytes) {
     return true;
 }
 
+namespace {
+
+bool heldFileError(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+}
+
+}  // namespace
+
+bool retryWhileHeld(const std::function<bool()>& attempt) {
+    constexpr DWORD kPauseMs = 20;
+    const ULONGLONG deadline = GetTickCount64() + kHeldFileRetryMs;
+    for (;;) {
+        if (attempt()) return true;
+        const DWORD error = GetLastError();
+        if (!heldFileError(error) || GetTickCount64() >= deadline) {
+            SetLastError(error);
+            return false;
+        }
+        Sleep(kPauseMs);
+    }
+}
+
 }  // namespace tiqora

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,18 @@ std::optional<std::string> readWholeFile(HANDLE file, size_t maxBytes = SIZE_MAX
 // Writes all of `bytes` to an open file; false when a write fails or falls
 // short.
 bool writeWholeFile(HANDLE file, std::string_view bytes);
+
+// A file that another program holds open for a moment (a virus scanner
+// opens each new file as it appears) refuses to be renamed, replaced or
+// opened with a sharing, lock or access violation. Such a refusal is tried
+// again for up to this long before it counts.
+inline constexpr DWORD kHeldFileRetryMs = 2000;
+
+// Runs `attempt` (true on success, the reason in GetLastError otherwise)
+// until it succeeds, fails for a reason no hold explains, or
+// kHeldFileRetryMs have passed. True on success; otherwise GetLastError()
+// is the last attempt's error.
+bool retryWhileHeld(const std::function<bool()>& attempt);
 
 // Calls `visit(const WIN32_FIND_DATAW&)` for each entry that matches
 // `pattern` ("folder\*.*" lists "." and ".." too), in the order the file

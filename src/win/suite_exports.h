@@ -3,8 +3,8 @@
 //
 // C linkage, the platform's default calling convention (x64 has one), 8-bit
 // NUL-terminated strings, `int` results. The exports receive no size for the
-// reply buffer: each call site hands a buffer of a fixed size (see
-// suite/README.md) and the library writes no further than that.
+// reply buffer: each call site hands a buffer of a fixed size (below), and
+// the library writes no further than that.
 #pragma once
 
 #include <cstddef>
@@ -12,16 +12,16 @@
 extern "C" {
 
 // POST `body` to http://host[:port]path with `agent` as User-Agent; the reply
-// body goes to `reply` (8192 bytes).
+// body goes to `reply` (the buffer its call site hands, below).
 using SendWebdata2Fn = int (*)(const char* host, const char* path, const char* body, const char* agent,
                                char* reply);
 
 // As SendWebdata2 with three numeric arguments (mode, attempts, connect
-// time-out in seconds); reply buffer 2048 bytes.
+// time-out in seconds).
 using SendWebdata3Fn = int (*)(const char* host, const char* path, const char* body, const char* agent, int mode,
                                int attempts, int connectSeconds, char* reply);
 
-// As SendWebdata3 plus the TCP port; reply buffer 21000 bytes.
+// As SendWebdata3 plus the TCP port.
 using SendWebdata4Fn = int (*)(const char* host, const char* path, const char* body, const char* agent, int mode,
                                int attempts, int connectSeconds, int port, char* reply);
 
@@ -35,11 +35,15 @@ using ReceiveClientReportsFn = unsigned char (*)(const char* filePath);
 
 namespace tiqora {
 
-// The reply buffer each call site hands an export, NUL included: the
-// exports receive no size, so each writes no further than this.
-inline constexpr std::size_t kSendWebdata2ReplyBytes = 8192;
-inline constexpr std::size_t kSendWebdata3ReplyBytes = 2048;
-inline constexpr std::size_t kSendWebdata4ReplyBytes = 21000;
+// The reply buffer each call site hands its export, NUL included. The
+// exports receive no size: a site's size is the contract, the size it has
+// always handed, and the suite's library may fill all of it.
+inline constexpr std::size_t kCallTrackingReplyBytes = 8192;      // SendWebdata2
+inline constexpr std::size_t kPendingTicketReplyBytes = 8192;     // SendWebdata2, web resend
+inline constexpr std::size_t kHelpDeskMailReplyBytes = 2048;      // SendWebdata3, feedback
+inline constexpr std::size_t kWebConsoleTicketReplyBytes = 21000; // SendWebdata3, web ticket
+inline constexpr std::size_t kLanResendReplyBytes = 8192;         // SendWebdata3, LAN resend
+inline constexpr std::size_t kLanTicketReplyBytes = 21000;        // SendWebdata4, LAN ticket
 
 // The numeric arguments of SendWebdata3 and SendWebdata4.
 struct SuiteCallOptions {

@@ -210,6 +210,9 @@ TEST_F(FeedbackTest, TheMessageAndThePageFollowTheReplyAndTheRating) {
         {"good rating, confirmed", IDC_FEEDBACK_RATING_5, "success", true, happyThanks(L"Excellent"), true,
          "Excellent"},
         {"reply without Msg sent", IDC_FEEDBACK_RATING_4, "html-error", true, L"Thank You...!", false, nullptr},
+        // 2047 bytes, the whole buffer the mail service's reply is promised.
+        {"confirmed in a reply that fills its buffer", IDC_FEEDBACK_RATING_3, "full-reply", true, kLowRatingThanks,
+         true, "Average"},
         {"no library", IDC_FEEDBACK_RATING_1, "success", false, L"Thank You...!", false, nullptr},
     };
     for (const auto& c : cases) {

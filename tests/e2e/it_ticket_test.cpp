@@ -321,6 +321,9 @@ INSTANTIATE_TEST_SUITE_P(
         ReplyCase{"LanPhraseTwiceAndBlanksAroundTheId", true, "phrase-twice", true, "1001", kLanGuid},
         ReplyCase{"LanNoDataIsDeliveredWithoutId", true, "no-data", true, "", nullptr},
         ReplyCase{"LanUnsafeIdNamesNoFile", true, "unsafe-id", true, "../1001", nullptr, false},
+        // A reply as long as the buffer the site promises the suite's
+        // library (20999 bytes and the NUL), the phrase after 3 KB.
+        ReplyCase{"LanReplyFillingItsWholeBuffer", true, "full-reply", true, "1001", kLanGuid},
         ReplyCase{"LanFailureText", true, "ticket-failed", false, "", nullptr},
         ReplyCase{"LanHtmlErrorPage", true, "html-error", false, "", nullptr},
         ReplyCase{"LanEmptyReply", true, "empty-reply", false, "", nullptr},
@@ -333,6 +336,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReplyCase{"WebNoDataListsNothing", false, "no-data", true, "", nullptr},
         ReplyCase{"WebUnsafeIdNamesNoFile", false, "unsafe-id", true, "..\\\\evil", nullptr, false},
         ReplyCase{"WebPhraseInCapitalsIsNoSuccess", false, "phrase-case", false, "", nullptr},
+        ReplyCase{"WebReplyFillingItsWholeBuffer", false, "full-reply", true, "wt1001", kWebGuid},
         ReplyCase{"WebFailureText", false, "ticket-failed", false, "", nullptr},
         ReplyCase{"WebHtmlErrorPage", false, "html-error", false, "", nullptr},
         ReplyCase{"WebEmptyReply", false, "empty-reply", false, "", nullptr},

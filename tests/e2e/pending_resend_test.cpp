@@ -17,6 +17,7 @@
 #include "harness/ui_driver.h"
 #include "harness/vendor_journal.h"
 #include "resource.h"
+#include "win/handles.h"
 #include "win/wide_text.h"
 
 namespace tiqora::test {
@@ -214,7 +215,11 @@ TEST_F(PendingResendTest, ALanFileMeetingNoUsableServerAddressEndsTheRunAndStays
          {std::string(259, 'a'), "Wrong URL", std::string(259, 'a'), "exit 2 "}},
     };
     for (const Case& c : cases) {
-        auto machine = SuiteMachine::standard().krlm(L"SendWebRpt", L"OFF").pendingFile(L"L_301.txt", kLongBody);
+        auto machine = SuiteMachine::standard()
+                           .krlm(L"SendWebRpt", L"OFF")
+                           .pendingFile(L"L_301.txt", kLongBody)
+                           .pendingFile(L"L_302.txt", kLongBody)
+                           .pendingFile(L"L_303.txt", kLongBody);
         machine.removeProductFile(L"ServerIP.ini");
         if (c.acip) machine.ini(L"ServerIP.ini", L"Server", L"ACIP", *c.acip);
         if (c.ip) machine.ini(L"ServerIP.ini", L"Server", L"IP", *c.ip);
@@ -222,12 +227,17 @@ TEST_F(PendingResendTest, ALanFileMeetingNoUsableServerAddressEndsTheRunAndStays
 
         EXPECT_EQ(runResend(), 0u) << c.what;
 
+        // The run ends at the first LAN file: nothing reaches any service,
+        // every file stays as it was, and the address was looked for once.
         EXPECT_TRUE(vendorRequests().empty()) << c.what;
-        EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{"L_301.txt"}) << c.what;
+        EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), (Names{"L_301.txt", "L_302.txt", "L_303.txt"})) << c.what;
+        for (const char* name : {"L_301.txt", "L_302.txt", "L_303.txt"}) EXPECT_EQ(pendingBytes(name), kLongBody) << c.what;
         EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{}) << c.what;
+        EXPECT_EQ(ticketLogLineCount("GetUrl function start"), 1u) << c.what << "\n" << SuiteMachine::ticketLog();
         std::vector<std::string> lines{"GetUrl function start", "checking serverIP.ini\n"};
         lines.insert(lines.end(), c.lines.begin(), c.lines.end());
         EXPECT_TRUE(ticketLogHasLinesInOrder(lines)) << c.what << "\n" << SuiteMachine::ticketLog();
+        EXPECT_EQ(SuiteMachine::ticketLog().find("Sucessfully"), std::string::npos) << c.what;
     }
 }
 
@@ -295,16 +305,19 @@ TEST_F(PendingResendTest, OddPendingEntriesAreLeftAloneAndNothingIsLost) {
     EXPECT_EQ(ticketLogLineCount("Pending Data Send Sucessfully to Web"), 4u);
 }
 
-TEST_F(PendingResendTest, AFailedMoveIsLoggedAsFailedAndTheFileStays) {
+// A ticket the server took but that cannot move to the sent folder is never
+// sent again: it stays in the pending folder under a name no run sends.
+TEST_F(PendingResendTest, ADeliveredTicketThatCannotMoveIsKeptAndNeverSentAgain) {
     struct Case {
         const wchar_t* sendWebRpt;
         const char* scenario;
         const wchar_t* name;
         const char* failedLine;
     } cases[] = {
-        {L"ON", "success", L"W_401.txt", "Pending Data Send to Web but the move failed: "},
-        {L"OFF", "success", L"L_402.txt", "Pending Data Send to Web but the move failed: "},
-        {L"OFF", "lan-status-absent", L"L_403.txt", "Pending Data Send to Local but the move failed: "},
+        {L"ON", "success", L"W_401.txt", "Pending Data Send to Web but the move failed, the ticket stays as: "},
+        {L"OFF", "success", L"L_402.txt", "Pending Data Send to Web but the move failed, the ticket stays as: "},
+        {L"OFF", "lan-status-absent", L"L_403.txt",
+         "Pending Data Send to Local but the move failed, the ticket stays as: "},
     };
     for (const Case& c : cases) {
         SuiteMachine::standard().krlm(L"SendWebRpt", c.sendWebRpt).pendingFile(c.name, kLongBody);
@@ -315,12 +328,19 @@ TEST_F(PendingResendTest, AFailedMoveIsLoggedAsFailedAndTheFileStays) {
         setVendorScenario(c.scenario);
 
         EXPECT_EQ(runResend(), 0u) << c.scenario;
+        const size_t firstRunRequests = vendorRequests().size();
+        EXPECT_GE(firstRunRequests, 1u) << c.scenario;
 
-        const std::string name = toUtf8(c.name);
-        EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{name}) << c.scenario;
-        EXPECT_EQ(pendingBytes(name), kLongBody) << c.scenario;
-        EXPECT_EQ(ticketLogLineCount(c.failedLine + pendingPathOf(name)), 1u) << c.scenario << "\n" << SuiteMachine::ticketLog();
+        const std::string kept = "~delivered~" + toUtf8(c.name);
+        EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{kept}) << c.scenario;
+        EXPECT_EQ(pendingBytes(kept), kLongBody) << c.scenario;
+        EXPECT_EQ(ticketLogLineCount(c.failedLine + pendingPathOf(kept)), 1u) << c.scenario << "\n" << SuiteMachine::ticketLog();
         EXPECT_EQ(SuiteMachine::ticketLog().find("Sucessfully"), std::string::npos) << c.scenario;
+
+        // The next run sends nothing.
+        EXPECT_EQ(runResend(), 0u) << c.scenario;
+        EXPECT_EQ(vendorRequests().size(), firstRunRequests) << c.scenario;
+        EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{kept}) << c.scenario;
     }
 }
 
@@ -405,39 +425,242 @@ TEST_F(PendingResendTest, AResentTicketNeverReplacesARecordOfTheSameName) {
 }
 
 // A server that takes the connection and never answers: the run stops after
-// the first file instead of waiting the time-out out for every one, and the
-// other files wait for the next run.
-TEST_F(PendingResendTest, AServerThatNeverAnswersStopsTheRunAfterTheFirstFile) {
+// the second file in a row without an answer instead of waiting the time-out
+// out for every one, and the other files wait for the next run.
+void expectTheRunToStopAfterTwoSilentFiles(const wchar_t* sendWebRpt, wchar_t kind, size_t requestsPerFile) {
+    constexpr int kFiles = 200;
+    auto machine = SuiteMachine::standard().krlm(L"SendWebRpt", sendWebRpt);
+    Names expected;
+    for (int n = 1; n <= kFiles; ++n) {
+        const std::wstring name = std::wstring(1, kind) + L"_" + std::to_wstring(1000 + n) + L".txt";
+        machine.pendingFile(name, kLongBody);
+        expected.push_back(toUtf8(name));
+    }
+    setVendorScenario("slow");
+
+    AppProcess app(SuiteMachine::program(), L"/sysp");
+    EXPECT_EQ(app.waitForExit(45000), 0u);
+
+    EXPECT_EQ(vendorRequests().size(), 2 * requestsPerFile);
+    EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), expected);
+    EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{});
+    EXPECT_EQ(ticketLogLineCount("Pending resend stopped, the server gave no answer: 200 pending file(s) wait for "
+                                 "the next run"),
+              1u)
+        << SuiteMachine::ticketLog();
+    // The LAN server's address was resolved once for the run.
+    EXPECT_EQ(ticketLogLineCount("GetUrl function start"), kind == L'L' ? 1u : 0u);
+}
+
+TEST_F(PendingResendTest, APendingTicketServiceThatNeverAnswersStopsTheRunAfterTwoFiles) {
+    expectTheRunToStopAfterTwoSilentFiles(L"ON", L'W', 1);
+}
+
+// The LAN route also tries the file delivery of each file.
+TEST_F(PendingResendTest, ALanServerThatNeverAnswersStopsTheRunAfterTwoFiles) {
+    expectTheRunToStopAfterTwoSilentFiles(L"OFF", L'L', 2);
+}
+
+// A file that never gets an answer (a body a filter on the way drops) does
+// not hold up the files after it; two such files in a row stop the run.
+TEST_F(PendingResendTest, OneSilentFileDoesNotHoldUpTheFilesAfterIt) {
+    const std::string dropped = ticketBody("FILTERED", 40), good = ticketBody("Mail down", 40);
     struct Case {
         const char* what;
-        const wchar_t* sendWebRpt;
-        wchar_t kind;
-        size_t requests;  // the LAN route also tries the file delivery
-    } cases[] = {{"web", L"ON", L'W', 1}, {"LAN", L"OFF", L'L', 2}};
-    constexpr int kFiles = 200;
+        std::vector<std::pair<const wchar_t*, const std::string*>> files;  // in name order
+        Names sent, staying;
+        const char* stopLine;  // null: the run went through
+    } cases[] = {
+        {"a silent first file",
+         {{L"W_1.txt", &dropped}, {L"W_2.txt", &good}, {L"W_3.txt", &good}},
+         {"W_2.txt", "W_3.txt"},
+         {"W_1.txt"},
+         nullptr},
+        {"silent files apart",
+         {{L"W_1.txt", &dropped}, {L"W_2.txt", &good}, {L"W_3.txt", &dropped}, {L"W_4.txt", &good}},
+         {"W_2.txt", "W_4.txt"},
+         {"W_1.txt", "W_3.txt"},
+         nullptr},
+        {"two silent files in a row",
+         {{L"W_1.txt", &dropped}, {L"W_2.txt", &dropped}, {L"W_3.txt", &good}},
+         {},
+         {"W_1.txt", "W_2.txt", "W_3.txt"},
+         "Pending resend stopped, the server gave no answer: 3 pending file(s) wait for the next run"},
+    };
     for (const Case& c : cases) {
-        auto machine = SuiteMachine::standard().krlm(L"SendWebRpt", c.sendWebRpt);
-        Names expected;
-        for (int n = 1; n <= kFiles; ++n) {
-            const std::wstring name = std::wstring(1, c.kind) + L"_" + std::to_wstring(1000 + n) + L".txt";
-            machine.pendingFile(name, kLongBody);
-            expected.push_back(toUtf8(name));
-        }
+        auto machine = SuiteMachine::standard();
+        for (const auto& [name, body] : c.files) machine.pendingFile(name, *body);
         resetServices();
-        setVendorScenario("slow");
+        setVendorScenario("filtered");
 
         EXPECT_EQ(runResend(), 0u) << c.what;
 
-        EXPECT_EQ(vendorRequests().size(), c.requests) << c.what;
-        EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), expected) << c.what;
-        EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{}) << c.what;
-        EXPECT_EQ(ticketLogLineCount("Pending resend stopped, the server gave no answer: 200 pending file(s) wait for "
-                                     "the next run"),
-                  1u)
-            << c.what << "\n" << SuiteMachine::ticketLog();
-        // The LAN server's address was resolved once for the run.
-        EXPECT_EQ(ticketLogLineCount("GetUrl function start"), c.kind == L'L' ? 1u : 0u) << c.what;
+        // Each file up to the stop was sent once, in name order.
+        std::vector<std::string> expectedBodies;
+        for (const auto& [name, body] : c.files) {
+            expectedBodies.push_back(*body);
+            if (c.stopLine && expectedBodies.size() == 2) break;
+        }
+        std::vector<std::string> bodies;
+        for (const VendorRequest& request : vendorRequests()) bodies.push_back(request.body);
+        EXPECT_TRUE(bodies == expectedBodies) << c.what << ": " << bodies.size() << " request(s)";
+        EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), c.sent) << c.what;
+        EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), c.staying) << c.what;
+        for (const auto& [name, body] : c.files) {
+            const std::string file = toUtf8(name);
+            const bool stays = std::find(c.staying.begin(), c.staying.end(), file) != c.staying.end();
+            EXPECT_TRUE((stays ? pendingBytes(file) : sentBytes(file)) == *body) << c.what << ": " << file << " changed";
+        }
+        if (c.stopLine)
+            EXPECT_EQ(ticketLogLineCount(c.stopLine), 1u) << c.what << "\n" << SuiteMachine::ticketLog();
+        else
+            EXPECT_EQ(SuiteMachine::ticketLog().find("Pending resend stopped"), std::string::npos) << c.what;
     }
+}
+
+TEST_F(PendingResendTest, RepliesFillingTheirWholeBufferConfirmTheTicket) {
+    // 8191 bytes and the NUL, the confirmation after 3 KB: the buffer each
+    // route hands the suite's library.
+    struct Case {
+        const wchar_t* sendWebRpt;
+        const wchar_t* name;
+        const char* path;
+    } cases[] = {{L"ON", L"W_801.txt", kPendingTicketPath}, {L"OFF", L"L_802.txt", kLanPath}};
+    for (const Case& c : cases) {
+        SuiteMachine::standard().krlm(L"SendWebRpt", c.sendWebRpt).pendingFile(c.name, kLongBody);
+        resetServices();
+        setVendorScenario("full-reply");
+
+        EXPECT_EQ(runResend(), 0u) << c.path;
+
+        const auto requests = vendorRequests();
+        ASSERT_EQ(requests.size(), 1u) << c.path;  // confirmed at once: no file delivery
+        EXPECT_EQ(requests[0].path, c.path);
+        EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{toUtf8(c.name)}) << c.path;
+        EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{}) << c.path;
+        EXPECT_EQ(ticketLogLineCount("Pending Data Send Sucessfully to Web"), 1u) << c.path;
+    }
+}
+
+// The creation time of a process, as the 16 hex digits a run's claim holds.
+std::string startOf(HANDLE process) {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    EXPECT_TRUE(GetProcessTimes(process, &created, &exited, &kernel, &user));
+    char digits[17];
+    std::snprintf(digits, sizeof digits, "%08lx%08lx", static_cast<unsigned long>(created.dwHighDateTime),
+                  static_cast<unsigned long>(created.dwLowDateTime));
+    return digits;
+}
+
+// The name a run of process `pid` started at `start` gives a file it sends.
+std::wstring claimedName(DWORD pid, const std::string& start, const std::wstring& name) {
+    return L"~sending-" + std::to_wstring(pid) + L"-" + fromUtf8(start) + L"~" + name;
+}
+
+// Another user's "/sysp" run meets this one in the folder (under Wine all
+// processes share one session, so two real runs cannot meet past the
+// program's own guard; a process that stands for the other run holds its
+// claim). Each ticket reaches the service once.
+TEST_F(PendingResendTest, AFileAnotherRunHoldsIsLeftAloneUntilThatRunHasEnded) {
+    const std::string held = ticketBody("Held by the other run", 40), orphaned = ticketBody("Its run ended", 40),
+                      free = ticketBody("Nobody holds it", 40);
+    AppProcess otherRun(L"C:\\windows\\system32\\notepad.exe", L"");
+    const KernelHandle other(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
+                                         otherRun.pid()));
+    ASSERT_TRUE(other.valid());
+    const std::wstring heldName = claimedName(otherRun.pid(), startOf(other.get()), L"W_901.txt");
+    // A run that has ended: a process that started and ended before this one.
+    std::wstring orphanedName;
+    {
+        AppProcess endedRun(L"C:\\windows\\system32\\notepad.exe", L"");
+        const KernelHandle ended(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE,
+                                             FALSE, endedRun.pid()));
+        ASSERT_TRUE(ended.valid());
+        orphanedName = claimedName(endedRun.pid(), startOf(ended.get()), L"W_902.txt");
+        ASSERT_TRUE(TerminateProcess(ended.get(), 1));
+        ASSERT_EQ(WaitForSingleObject(ended.get(), 10000), WAIT_OBJECT_0);
+    }
+    SuiteMachine::standard()
+        .pendingFile(heldName, held)
+        .pendingFile(orphanedName, orphaned)
+        .pendingFile(L"W_903.txt", free);
+
+    EXPECT_EQ(runResend(), 0u);
+
+    std::vector<std::string> bodies;
+    for (const VendorRequest& request : vendorRequests()) bodies.push_back(request.body);
+    std::sort(bodies.begin(), bodies.end());
+    std::vector<std::string> expected{orphaned, free};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_TRUE(bodies == expected) << bodies.size() << " request(s)";
+    EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), (Names{"W_902.txt", "W_903.txt"}));
+    EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{toUtf8(heldName)});
+    EXPECT_EQ(pendingBytes(toUtf8(heldName)), held);
+
+    // The other run ends without finishing: the next run takes the ticket up.
+    ASSERT_TRUE(TerminateProcess(other.get(), 1));
+    ASSERT_EQ(WaitForSingleObject(other.get(), 10000), WAIT_OBJECT_0);
+    clearVendorJournal();
+    EXPECT_EQ(runResend(), 0u);
+    const auto requests = vendorRequests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].body, held);
+    EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), (Names{"W_901.txt", "W_902.txt", "W_903.txt"}));
+    EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{});
+    EXPECT_EQ(sentBytes("W_901.txt"), held);
+}
+
+// Another program (a virus scanner, another user's reader) holds a pending
+// file open without letting it be renamed: the ticket is not sent while it
+// cannot be claimed, and it is sent once when the hold ends.
+TEST_F(PendingResendTest, AFileHeldByAnotherProgramIsSentOnceWhenTheHoldEnds) {
+    const std::string body = ticketBody("Held", 40);
+    SuiteMachine::standard().pendingFile(L"W_11.txt", body).pendingFile(L"W_12.txt", kLongBody);
+    const std::wstring path = SuiteMachine::pendingFolder() + L"\\W_11.txt";
+    {
+        // A reader that lets others read, not rename, for the whole run.
+        const KernelHandle reader(
+            CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(reader.valid());
+        EXPECT_EQ(runResend(), 0u);
+        const auto requests = vendorRequests();
+        ASSERT_EQ(requests.size(), 1u);
+        EXPECT_TRUE(requests[0].body == kLongBody);
+        EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{"W_11.txt"});
+        EXPECT_EQ(ticketLogLineCount("Pending file left for the next run, it cannot be renamed (error 32): " +
+                                     pendingPathOf("W_11.txt")),
+                  1u)
+            << SuiteMachine::ticketLog();
+    }
+    clearVendorJournal();
+    EXPECT_EQ(runResend(), 0u);
+    const auto requests = vendorRequests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].body, body);
+    EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), (Names{"W_11.txt", "W_12.txt"}));
+    EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{});
+}
+
+// A scanner holds the file for a moment, without any sharing: the run waits
+// for it, and the ticket goes out and moves to the sent folder.
+TEST_F(PendingResendTest, AFileHeldForAMomentIsWaitedFor) {
+    SuiteMachine::standard().pendingFile(L"W_21.txt", kLongBody);
+    const std::wstring path = SuiteMachine::pendingFolder() + L"\\W_21.txt";
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    AppProcess app(SuiteMachine::program(), L"/sysp");
+    // The hold ends 700 ms after the run started, well within its patience;
+    // until then the run waits and nothing is sent.
+    Sleep(700);
+    EXPECT_TRUE(app.running());
+    EXPECT_TRUE(vendorRequests().empty());
+    CloseHandle(held);
+    EXPECT_EQ(app.waitForExit(kRunTimeoutMs), 0u);
+
+    ASSERT_EQ(vendorRequests().size(), 1u);
+    EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{"W_21.txt"});
+    EXPECT_EQ(sentBytes("W_21.txt"), kLongBody);
+    EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{});
 }
 
 TEST_F(PendingResendTest, AResendWhileTheTicketFormIsOpenLeavesThePendingFileAlone) {

@@ -131,6 +131,26 @@ service answers as in success. <web guid> stands for
                                              "data":" 1001 $<lan guid>",
                                              "note":"request added successfully"}
 
+The scenarios below test the program's reply buffers and its resend; every
+other service answers as in success.
+
+    full-reply          a reply as long as the program's buffer at each call
+                        site (NUL included): create-ticket and LAN ticket
+                        20999 bytes, the pending-ticket service 8191, the mail
+                        service 2047; the confirmation comes after 3000 bytes
+                        of other members (1000 for the mail) and the rest is
+                        padding: create-ticket
+                        {"note":"x...","message":"Ticket Created Successfully",
+                         "data":"WT1001$<web guid>","status":1,"padding":"y..."},
+                        LAN ticket {"note":"x...","message":"request added
+                        successfully","data":"1001$<lan guid>","status":1,
+                        "code":200,"padding":"y..."}, pending ticket
+                        "x..." " VEXO-OK " "y...", mail "x..." " Msg sent " "y..."
+    filtered            create-ticket, LAN ticket and the pending-ticket
+                        service close the connection without any answer when
+                        the body holds "FILTERED" (as a filter on the way that
+                        drops such a body); other bodies as success
+
 The scenarios below change only the file deliveries to the LAN server
 (/DPXLAN/FileReceive, told apart by their User-Agent: "DPXIntraPol" for
 DPXIntraPol.dll's ReceiveClientReports, "WBX-LocalData" for WBX.DLL's
@@ -255,13 +275,33 @@ HTML_ERROR_PAGE = ('<!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.01//EN">\n'
                    '<html><body>Connection to server <b>vendor-gateway</b> could not be '
                    'established.</body></html>\n')
 BIG_REPLY = b"0123456789abcdef" * (102400 // 16)
+
+
+def padded(before, confirmation, after_open, after_close, size):
+    """`before` (a filler of other members), the confirmation, then a padding
+    member, `size` characters in all."""
+    head = before + confirmation + after_open
+    return head + "y" * (size - len(head) - len(after_close)) + after_close
+
+
+FULL_REPLIES = {
+    "create-ticket": padded('{"note":"' + "x" * 3000 + '",',
+                            '"message":"Ticket Created Successfully","data":"WT1001$' + WEB_GUID + '","status":1',
+                            ',"padding":"', '"}', 20999),
+    "lan-ticket": padded('{"note":"' + "x" * 3000 + '",',
+                         '"message":"request added successfully","data":"1001$' + LAN_GUID + '","status":1,"code":200',
+                         ',"padding":"', '"}', 20999),
+    "pending-ticket": padded("x" * 3000, " VEXO-OK ", "", "", 8191),
+    "mail": padded("x" * 1000, " Msg sent ", "", "", 2047),
+}
+FILTERED_SERVICES = {"create-ticket", "lan-ticket", "pending-ticket"}
 SCENARIOS = {"success", "lan-status-quoted", "lan-status-last", "lan-status-absent",
              "html-error", "no-data", "error-500", "slow", "big-reply",
              "ticket-failed", "data-last", "long-id", "null-id", "phrase-case",
              "unsafe-id", "empty-reply", "silence", "phrase-twice",
              "intrapol-refused", "intrapol-queued", "file-refused",
              "shot-201", "shot-204", "shot-500", "shot-silence", "shot-stall",
-             "ct-refused", "ct-two-lines"}
+             "ct-refused", "ct-two-lines", "full-reply", "filtered"}
 # Screenshot upload replies by scenario: (status, content type, body).
 SCREENSHOT_REPLIES = {
     "shot-201": (201, "application/json; charset=utf-8", '{"message":"Image saved"}'),
@@ -628,6 +668,10 @@ class VendorHandler(BaseHTTPRequestHandler):
             elif (service == "file-receive" and scenario == "intrapol-queued"
                   and self.headers.get("User-Agent", "") == "DPXIntraPol"):
                 self.reply(202, TEXT, "queued")
+            elif scenario == "full-reply" and service in FULL_REPLIES:
+                self.reply(200, TEXT if service in ("pending-ticket", "mail") else JSON, FULL_REPLIES[service])
+            elif scenario == "filtered" and service in FILTERED_SERVICES and b"FILTERED" in (body or b""):
+                self.close_connection = True  # journaled; dropped without a word
             elif scenario == "silence" and service in TICKET_SERVICES:
                 # Already journaled; nothing is sent and the server closes
                 # the connection once the handler returns.

@@ -96,6 +96,23 @@ TEST(CopyReply, CutsToTheBufferAndNeverWritesPastIt) {
     EXPECT_EQ(buffer[0], '#');
 }
 
+TEST(ReplyCapacity, SendWebdata3FillsTheBufferOfTheSiteItsPathNames) {
+    const struct {
+        const char* path;
+        size_t capacity;
+    } cases[] = {
+        {"/api/it-ticket/create-ticket", 21000},
+        {"/api/admintikitgeneration/post?AspxAutoDetectCookieSupport=1", 8192},
+        {"/api/admintikitgeneration/post", 8192},
+        {"/api/v2/sendMail/sendmail", 2048},
+        // Any other path gets the smallest buffer any site hands.
+        {"/api/it-ticket/create-ticket/x", 2048},
+        {"/API/IT-TICKET/CREATE-TICKET", 2048},
+        {"", 2048},
+    };
+    for (const auto& c : cases) EXPECT_EQ(sendWebdata3Capacity(c.path), c.capacity) << c.path;
+}
+
 TEST(NumericArguments, AreBounded) {
     EXPECT_EQ(clampAttempts(0), 1);
     EXPECT_EQ(clampAttempts(2), 2);

@@ -15,6 +15,7 @@
 #include <optional>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "features/it_ticket/record_files.h"
@@ -258,6 +259,51 @@ TEST_F(RecordFiles, AWriteStoppedBeforeItsRenameLeavesOnlyATemporaryThatTheNextW
     EXPECT_EQ(GetFileAttributesW(written->c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
     const std::map<std::wstring, std::string> expected = {{L"W_42.txt", "next"}, {ofRunning, "still being written"}};
     EXPECT_EQ(folderContents(kFolder), expected);
+}
+
+// A virus scanner that opens each new file as it appears, without sharing
+// it, and lets it go after `holdMs` (never, when negative: the test closes it).
+HANDLE scannerHandle = INVALID_HANDLE_VALUE;
+int scannerHoldMs = 0;
+void scanTemporary(const std::wstring& temporaryPath) {
+    scannerHandle = CreateFileW(temporaryPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(scannerHandle, INVALID_HANDLE_VALUE);
+    if (scannerHoldMs >= 0) {
+        std::thread([handle = scannerHandle, ms = scannerHoldMs] {
+            Sleep(static_cast<DWORD>(ms));
+            CloseHandle(handle);
+        }).detach();
+    }
+}
+
+TEST_F(RecordFiles, ARecordAScannerHoldsIsWaitedForAndNeverLost) {
+    // Held for a moment: the record takes its name once the scanner lets go.
+    scannerHoldMs = 300;
+    setRecordWriteHookForTests(scanTemporary);
+    std::optional<std::wstring> written = writePendingRecord(kFolder, TicketKind::Web, 7, "{\"a\":\"b\"}");
+    setRecordWriteHookForTests(nullptr);
+    EXPECT_EQ(written, std::optional<std::wstring>(path(L"W_7.txt")));
+    EXPECT_EQ(folderContents(kFolder), (std::map<std::wstring, std::string>{{L"W_7.txt", "{\"a\":\"b\"}"}}));
+
+    // Held past all patience: no record, but the only copy of the ticket
+    // stays, and no later write takes it for a crashed one.
+    fresh();
+    scannerHoldMs = -1;
+    setRecordWriteHookForTests(scanTemporary);
+    written = writePendingRecord(kFolder, TicketKind::Web, 8, "the only copy");
+    setRecordWriteHookForTests(nullptr);
+    CloseHandle(scannerHandle);
+    EXPECT_EQ(written, std::nullopt);
+    ASSERT_EQ(writePendingRecord(kFolder, TicketKind::Web, 9, "next"), std::optional<std::wstring>(path(L"W_9.txt")));
+    std::map<std::wstring, std::string> left = folderContents(kFolder);
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_EQ(left[L"W_9.txt"], "next");
+    left.erase(L"W_9.txt");
+    const std::wstring kept = left.begin()->first;
+    EXPECT_EQ(kept.rfind(L"~record-" + std::to_wstring(GetCurrentProcessId()) + L"-", 0), 0u) << toUtf8(kept);
+    EXPECT_EQ(left.begin()->second, "the only copy");
+    // Read-only, so the folder can be cleared after the test.
+    SetFileAttributesW(path(kept).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(RecordFiles, AMovedRecordTakesTheFirstFreeNameAndNeverReplacesOne) {

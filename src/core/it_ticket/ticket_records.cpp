@@ -14,6 +14,9 @@ std::string_view prefixOf(TicketKind kind) { return kind == TicketKind::Lan ? "L
 
 constexpr std::string_view kTemporaryStart = "~record-";
 constexpr std::string_view kTemporaryEnd = ".part";
+constexpr std::string_view kClaimStart = "~sending-";
+constexpr std::string_view kDeliveredStart = "~delivered~";
+constexpr size_t kStartDigits = 16;
 
 // The decimal number that makes up all of `digits` and fits 32 bits.
 std::optional<std::uint32_t> decimal32(std::string_view digits) {
@@ -25,6 +28,21 @@ std::optional<std::uint32_t> decimal32(std::string_view digits) {
     }
     if (value > UINT32_MAX) return std::nullopt;
     return static_cast<std::uint32_t>(value);
+}
+
+// The number that the 16 hex digits of `digits` (either case) make up.
+std::optional<std::uint64_t> hex64(std::string_view digits) {
+    if (digits.size() != kStartDigits) return std::nullopt;
+    std::uint64_t value = 0;
+    for (const char c : digits) {
+        unsigned digit = 0;
+        if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
+        else if (c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
+        else return std::nullopt;
+        value = (value << 4) | digit;
+    }
+    return value;
 }
 
 }  // namespace
@@ -126,6 +144,33 @@ std::optional<std::uint32_t> recordTemporaryWriter(std::string_view fileName) {
     if (dash == std::string_view::npos || !decimal32(middle.substr(dash + 1))) return std::nullopt;
     return decimal32(middle.substr(0, dash));
 }
+
+std::string pendingClaimName(const PendingClaim& claim) {
+    char start[kStartDigits + 1];
+    std::snprintf(start, sizeof start, "%016llx", static_cast<unsigned long long>(claim.processStart));
+    std::string name(kClaimStart);
+    name += std::to_string(claim.processId);
+    name += '-';
+    name += start;
+    name += '~';
+    name += claim.fileName;
+    return name;
+}
+
+std::optional<PendingClaim> pendingClaimOf(std::string_view name) {
+    if (name.substr(0, kClaimStart.size()) != kClaimStart) return std::nullopt;
+    const std::string_view rest = name.substr(kClaimStart.size());
+    const size_t dash = rest.find('-');
+    if (dash == std::string_view::npos) return std::nullopt;
+    const std::string_view afterDash = rest.substr(dash + 1);
+    if (afterDash.size() <= kStartDigits + 1 || afterDash[kStartDigits] != '~') return std::nullopt;
+    const std::optional<std::uint32_t> processId = decimal32(rest.substr(0, dash));
+    const std::optional<std::uint64_t> processStart = hex64(afterDash.substr(0, kStartDigits));
+    if (!processId || !processStart) return std::nullopt;
+    return PendingClaim{*processId, *processStart, std::string(afterDash.substr(kStartDigits + 1))};
+}
+
+std::string deliveredUnmovedName(std::string_view fileName) { return std::string(kDeliveredStart) + std::string(fileName); }
 
 std::string localDeliveryName(std::string_view licenceCode, const LocalDate& today, std::string_view fileName) {
     char date[48];

@@ -74,6 +74,28 @@ std::string recordTemporaryName(std::uint32_t processId, std::uint32_t serial);
 // other name (every record name among them).
 std::optional<std::uint32_t> recordTemporaryWriter(std::string_view fileName);
 
+// A pending file that a "/sysp" run is sending: before it sends a file, a
+// run renames it in the pending folder to a name that says which process
+// holds it, "~sending-<process id>-<process start>~<own name>" (the start as
+// 16 hex digits of the process's creation time, so a reused process id is
+// not taken for the run). Another run leaves a file held by a live run
+// alone and takes up one whose run has ended. The "~" keeps the name from
+// ever being read as a ticket of its own.
+struct PendingClaim {
+    std::uint32_t processId = 0;
+    std::uint64_t processStart = 0;
+    std::string fileName;  // the file's own name, e.g. "W_101.txt"
+};
+std::string pendingClaimName(const PendingClaim& claim);
+// The claim a name stands for; none for any other name (every ticket name
+// among them).
+std::optional<PendingClaim> pendingClaimOf(std::string_view name);
+
+// The name under which a ticket that was delivered but could not be moved to
+// the sent folder stays in the pending folder, so no run ever sends it
+// again: "~delivered~" + its own name.
+std::string deliveredUnmovedName(std::string_view fileName);
+
 struct LocalDate {
     int year = 0;
     int month = 0;

@@ -18,6 +18,7 @@
 #include "features/it_ticket/ticket_delivery.h"
 #include "win/config_sources.h"
 #include "win/files.h"
+#include "win/process_stamp.h"
 #include "win/ticket_log.h"
 #include "win/wide_text.h"
 
@@ -29,26 +30,36 @@ constexpr char kPendingTicketPath[] = "/velmora/api/SubmitTicket.aspx";
 // Paths are handed to the libraries as 8-bit texts of at most this many
 // characters.
 constexpr size_t kMaxPathBytes = 259;
+// Files in a row that got no answer at all before a run stops: a server that
+// is down costs two files' time-outs, while one file that never gets an
+// answer (a body a filter drops) does not hold up the files after it.
+constexpr int kSilentFilesToStop = 2;
 
 // The whole file, or none when it cannot be opened or read. Nobody may write
 // it while it is read, so a file still being written is left for a later run;
 // one too large to hold is left for a machine with more room.
 std::optional<std::string> readPendingFile(const std::wstring& path) {
-    const KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    KernelHandle file;
+    retryWhileHeld([&] {
+        file.reset(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        return file.valid();
+    });
     if (!file) return std::nullopt;
     return readWholeFile(file.get());
 }
 
-// The body of a pending file, or none when there is nothing to send.
-std::optional<std::string> readPendingBody(const std::string& pendingPath) {
-    std::optional<std::string> bytes = readPendingFile(fromAnsi(pendingPath));
+// The body of a pending ticket, or none when there is nothing to send.
+std::optional<std::string> readPendingBody(const PendingTicket& ticket) {
+    std::optional<std::string> bytes = readPendingFile(fromAnsi(ticket.path));
     if (!bytes) return std::nullopt;
     switch (checkPendingBody(*bytes)) {
     case PendingBody::Empty:
         return std::nullopt;
-    case PendingBody::HoldsNul:
+    case PendingBody::HoldsNul: {
+        const std::string& pendingPath = ticket.ownPath;
         writeTicketLog("Pending file skipped, it holds a NUL byte: " + pendingPath);
         return std::nullopt;
+    }
     case PendingBody::Ready:
         break;
     }
@@ -58,16 +69,6 @@ std::optional<std::string> readPendingBody(const std::string& pendingPath) {
 bool fileExists(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(fromAnsi(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Moves a delivered file to the sent folder under its own name, or the first
-// free one after it ("W_101 (2).txt") when a record of that name is there,
-// and logs the outcome.
-void moveDelivered(const std::string& pendingPath, const char* movedLine, const char* failedLine) {
-    const std::optional<std::string> sentPath = sentPathForPending(pendingPath);
-    const bool moved =
-        sentPath && moveRecordUnderFirstFreeName(fromAnsi(pendingPath), fromAnsi(*sentPath)).has_value();
-    writeTicketLog(moved ? std::string(movedLine) : std::string(failedLine) + pendingPath);
 }
 
 // Whether a call of the transport library got no answer at all: it did not
@@ -80,57 +81,152 @@ LocalDate today() {
     return LocalDate{now.wYear, now.wMonth, now.wDay};
 }
 
+// The route a ticket was delivered by, as its log line names it.
+enum class Delivery { Web, Local };
+
+// Moves a delivered ticket to the sent folder under its own name, or the
+// first free one after it ("W_101 (2).txt") when a record of that name is
+// there. A ticket that cannot move there is delivered all the same: it
+// stays in the pending folder under a name no run sends again, and the log
+// says where.
+void finishDelivered(const PendingTicket& ticket, Delivery delivery) {
+    const bool web = delivery == Delivery::Web;
+    const std::optional<std::string> sentPath = sentPathForPending(ticket.ownPath);
+    if (sentPath && moveRecordUnderFirstFreeName(fromAnsi(ticket.path), fromAnsi(*sentPath))) {
+        writeTicketLog(web ? "Pending Data Send Sucessfully to Web" : "Pending Data Send Sucessfully to Local");
+        return;
+    }
+    const std::wstring kept = fromAnsi(ticket.folder + "\\" + deliveredUnmovedName(ticket.name));
+    const std::optional<std::wstring> keptAt = moveRecordUnderFirstFreeName(fromAnsi(ticket.path), kept);
+    const std::string keptPath = keptAt ? toAnsi(*keptAt) : ticket.path;
+    writeTicketLog(web ? "Pending Data Send to Web but the move failed, the ticket stays as: " + keptPath
+                       : "Pending Data Send to Local but the move failed, the ticket stays as: " + keptPath);
+}
+
+// Gives a ticket this run did not deliver its own name back (or the first
+// free one after it), so the next run sends it again.
+void release(const PendingTicket& ticket) {
+    if (!fileExists(ticket.path)) return;
+    if (moveRecordUnderFirstFreeName(fromAnsi(ticket.path), fromAnsi(ticket.ownPath))) return;
+    // Still claimed by this run, which ends: the next run takes it up.
+    const std::string& claimedPath = ticket.path;
+    writeTicketLog("Pending file stays under this run's name until the next run: " + claimedPath);
+}
+
+// A pending file as the folder lists it, and what to do with it.
+struct PendingEntry {
+    std::wstring listedName;  // its name now: its own, or an ended run's claim
+    std::wstring ownName;
+    PendingRoute route;
+};
+
+// The pending files, in the order NTFS lists them (by name, letter case
+// ignored), so every run takes them in the same order on any file system.
+// A file that a live run holds is not listed; one whose run has ended is,
+// under its own name.
+std::vector<PendingEntry> listPendingFolder(const std::wstring& folder, DeliveryMode mode, std::string_view sendWebRpt) {
+    std::vector<PendingEntry> entries;
+    forEachFound(folder + L"\\*.*", [&](const WIN32_FIND_DATAW& found) {
+        const std::wstring name = found.cFileName;
+        if (name.empty() || name == L"." || name == L"..") return;
+        // Hidden files are pending tickets too: an earlier version left a
+        // record hidden when it was stopped while writing it.
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return;
+        std::wstring ownName = name;
+        if (const std::optional<PendingClaim> claim = pendingClaimOf(toUtf8(name))) {
+            if (processStillRuns(ProcessStamp{claim->processId, claim->processStart})) return;
+            ownName = fromUtf8(claim->fileName);
+        }
+        entries.push_back(PendingEntry{name, ownName, pendingRouteFor(toUtf8(ownName), mode, sendWebRpt)});
+    });
+    std::sort(entries.begin(), entries.end(), [](const PendingEntry& a, const PendingEntry& b) {
+        return CompareStringOrdinal(a.listedName.c_str(), -1, b.listedName.c_str(), -1, TRUE) == CSTR_LESS_THAN;
+    });
+    return entries;
+}
+
+// The 8-bit form of a path the libraries are handed, or none when the code
+// page cannot hold it exactly or it would be cut: it would name another file.
+std::optional<std::string> libraryPath(const std::wstring& path) {
+    std::string narrow = toAnsi(path);
+    if (narrow.size() > kMaxPathBytes || fromAnsi(narrow) != path) return std::nullopt;
+    return narrow;
+}
+
+// Renames the pending file to this run's claim, so no other run sends it
+// meanwhile. None when the file is gone (another run took it) or cannot be
+// renamed (another program holds it, or this user may not move it: it
+// waits for a run that can).
+std::optional<PendingTicket> claim(const std::wstring& folder, const PendingEntry& entry, const ProcessStamp& run) {
+    const std::string ownName = toUtf8(entry.ownName);
+    const std::wstring claimPath =
+        folder + L"\\" + fromUtf8(pendingClaimName(PendingClaim{run.id, run.started, ownName}));
+    const std::optional<std::string> path = libraryPath(claimPath);
+    const std::optional<std::string> ownPath = libraryPath(folder + L"\\" + entry.ownName);
+    const std::optional<std::string> folder8 = libraryPath(folder);
+    if (!path || !ownPath || !folder8) return std::nullopt;
+
+    const std::wstring listedPath = folder + L"\\" + entry.listedName;
+    if (!retryWhileHeld([&] { return MoveFileExW(listedPath.c_str(), claimPath.c_str(), 0) != 0; })) {
+        const DWORD error = GetLastError();
+        const std::string pendingPath = toAnsi(listedPath);
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+            writeTicketLog("Pending file left for the next run, it cannot be renamed (error " + std::to_string(error) +
+                           "): " + pendingPath);
+        return std::nullopt;
+    }
+    return PendingTicket{*path, *ownPath, *folder8, toAnsi(entry.ownName)};
+}
+
 }  // namespace
 
-ResendOutcome resendPendingWeb(const std::string& pendingPath, const TransportLibrary& transport,
+ResendOutcome resendPendingWeb(const PendingTicket& ticket, const TransportLibrary& transport,
                                const std::string& pendingTicketHost) {
-    const std::optional<std::string> body = readPendingBody(pendingPath);
+    const std::optional<std::string> body = readPendingBody(ticket);
     if (!body || !transport.sendWebdata2) return ResendOutcome::NotDelivered;
 
-    std::vector<char> reply(kSendWebdata2ReplyBytes, '\0');
+    std::vector<char> reply(kPendingTicketReplyBytes, '\0');
     const int result =
         transport.sendWebdata2(pendingTicketHost.c_str(), kPendingTicketPath, body->c_str(), kWebTicketAgent, reply.data());
     if (noAnswer(result, reply)) return ResendOutcome::NoAnswer;
     if (writtenReply(reply).find("VEXO-OK") == std::string::npos) return ResendOutcome::NotDelivered;
-    if (!fileExists(pendingPath)) return ResendOutcome::NotDelivered;
-    moveDelivered(pendingPath, "Pending Data Send Sucessfully to Web", "Pending Data Send to Web but the move failed: ");
+    if (!fileExists(ticket.path)) return ResendOutcome::NotDelivered;
+    finishDelivered(ticket, Delivery::Web);
     return ResendOutcome::Delivered;
 }
 
-ResendOutcome resendPendingLan(const std::string& pendingPath, const LanServerAddress& address,
+ResendOutcome resendPendingLan(const PendingTicket& ticket, const LanServerAddress& address,
                                TransportLibrary& transport, const std::wstring& transportLibraryPath) {
     const std::string host = toAnsi(address.host);
-    const std::optional<std::string> body = readPendingBody(pendingPath);
+    const std::optional<std::string> body = readPendingBody(ticket);
     if (!body) return ResendOutcome::NotDelivered;
 
     if (!transport.loaded()) transport = loadTransportLibrary(transportLibraryPath);
     int result = -1;
-    std::vector<char> reply(kSendWebdata3ReplyBytes, '\0');
+    std::vector<char> reply(kLanResendReplyBytes, '\0');
     if (transport.loaded() && transport.sendWebdata3)
         result = transport.sendWebdata3(host.c_str(), address.apiPath.c_str(), body->c_str(), kLanTicketAgent,
                                         kPlainAnswerCall.mode, kPlainAnswerCall.attempts,
                                         kPlainAnswerCall.connectSeconds, reply.data());
     const bool serverSilent = transport.sendWebdata3 && noAnswer(result, reply);
 
-    if (!fileExists(pendingPath)) return ResendOutcome::NotDelivered;
+    if (!fileExists(ticket.path)) return ResendOutcome::NotDelivered;
     if (result == 0 && lanReplyDelivered(writtenReply(reply))) {
         // The LAN server confirmed the ticket; the line names the web as it
         // always has.
-        moveDelivered(pendingPath, "Pending Data Send Sucessfully to Web",
-                      "Pending Data Send to Web but the move failed: ");
+        finishDelivered(ticket, Delivery::Web);
         return ResendOutcome::Delivered;
     }
 
-    // The server did not confirm it: hand the file over as a file instead.
+    // The server did not confirm it: hand the file over as a file instead,
+    // under the name its own name gives.
     const auto sendLocalData = transport.module.find<SendLocalDataFn>("SendLocalData");
     const std::wstring licence =
         readRegistryString(registry_order::kPendingResendLicence, L"LicenseCode", kRegistryBufferBytes);
-    const std::string localName =
-        localDeliveryName(toAnsi(licence), today(), std::string(fileNameOf(pendingPath)));
-    if (!sendLocalData || sendLocalData(pendingPath.c_str(), localName.c_str()) != 0)  // stays pending
+    const std::string localName = localDeliveryName(toAnsi(licence), today(), ticket.name);
+    if (!sendLocalData || sendLocalData(ticket.path.c_str(), localName.c_str()) != 0)  // stays pending
         return serverSilent ? ResendOutcome::NoAnswer : ResendOutcome::NotDelivered;
-    moveDelivered(pendingPath, "Pending Data Send Sucessfully to Local",
-                  "Pending Data Send to Local but the move failed: ");
+    finishDelivered(ticket, Delivery::Local);
     return ResendOutcome::Delivered;
 }
 
@@ -140,58 +236,50 @@ void resendPendingTickets(ProcessValues& values) {
 
     // Names first, then the work: moving files out of the folder while it is
     // enumerated could make the enumeration skip or repeat a file.
-    std::vector<std::wstring> names;
     const std::wstring& folder = values.folders.pending;
-    forEachFound(folder + L"\\*.*", [&](const WIN32_FIND_DATAW& found) {
-        const std::wstring name = found.cFileName;
-        if (name.empty() || name == L"." || name == L"..") return;
-        // Hidden files are pending tickets too: an earlier version left a
-        // record hidden when it was stopped while writing it.
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return;
-        names.push_back(name);
-    });
+    const DeliveryFlagsText flags(values.flags);
+    const DeliveryMode mode = deliveryBranchFor(flags.flags()).mode;
+    const std::vector<PendingEntry> entries = listPendingFolder(folder, mode, flags.sendWebRpt());
 
-    if (!names.empty()) {
+    if (!entries.empty()) {
         // A delivered file needs the sent folder to move into; without it
         // every run would deliver the same tickets again.
         CreateDirectoryW(values.folders.sent.c_str(), nullptr);
         const std::string pendingTicketHost = toAnsi(readVendorHosts(installFolder()).pendingTickets);
-        const DeliveryFlagsText flags(values.flags);
-        const DeliveryMode mode = deliveryBranchFor(flags.flags()).mode;
         // The tickets to send, in the folder's order, and what stays.
-        std::vector<std::pair<std::string, PendingRoute>> toSend;
+        std::vector<const PendingEntry*> toSend;
         size_t leftLan = 0, leftWeb = 0;
-        for (const std::wstring& name : names) {
-            const PendingRoute route = pendingRouteFor(toUtf8(name), mode, flags.sendWebRpt());
-            if (route == PendingRoute::LeaveLan) ++leftLan;
-            if (route == PendingRoute::LeaveWeb) ++leftWeb;
-            if (route != PendingRoute::Lan && route != PendingRoute::Web) continue;
-            const std::wstring widePath = folder + L"\\" + name;
-            const std::string path = toAnsi(widePath);
-            // The libraries take 8-bit paths: a path the code page cannot
-            // hold exactly, or one that would be cut, would name another file.
-            if (path.size() > kMaxPathBytes || fromAnsi(path) != widePath) continue;
-            toSend.emplace_back(path, route);
+        for (const PendingEntry& entry : entries) {
+            if (entry.route == PendingRoute::LeaveLan) ++leftLan;
+            if (entry.route == PendingRoute::LeaveWeb) ++leftWeb;
+            if (entry.route == PendingRoute::Lan || entry.route == PendingRoute::Web) toSend.push_back(&entry);
         }
         if (leftLan > 0) writeTicketLog(leftPendingLine(TicketKind::Lan, leftLan, mode));
         if (leftWeb > 0) writeTicketLog(leftPendingLine(TicketKind::Web, leftWeb, mode));
 
+        const ProcessStamp run = currentProcessStamp();
         std::optional<LanServerAddress> lanAddress;  // resolved at the first LAN ticket, once
+        int silentInARow = 0;
         for (size_t i = 0; i < toSend.size(); ++i) {
-            const auto& [path, route] = toSend[i];
-            ResendOutcome outcome;
-            if (route == PendingRoute::Web) {
-                outcome = resendPendingWeb(path, values.startupTransport, pendingTicketHost);
-            } else {
-                if (!lanAddress) {
-                    std::wstring lanUrl;  // the resend has no use for the page address
-                    lanAddress = GetUrl(lanUrl, values.folders.productData);
-                }
-                outcome = resendPendingLan(path, *lanAddress, values.startupTransport, values.transportLibraryPath);
+            const PendingEntry& entry = *toSend[i];
+            if (entry.route == PendingRoute::Lan && !lanAddress) {
+                std::wstring lanUrl;  // the resend has no use for the page address
+                lanAddress = GetUrl(lanUrl, values.folders.productData);
+                // No usable LAN server: the run ends here, before this file
+                // is touched (GetUrl's lines say why).
+                if (!lanAddress) break;
             }
-            if (outcome == ResendOutcome::NoAnswer) {
-                // This file and every one after it wait for the next run.
-                writeTicketLog(stoppedResendLine(toSend.size() - i));
+            const std::optional<PendingTicket> ticket = claim(folder, entry, run);
+            if (!ticket) continue;
+            const ResendOutcome outcome =
+                entry.route == PendingRoute::Web
+                    ? resendPendingWeb(*ticket, values.startupTransport, pendingTicketHost)
+                    : resendPendingLan(*ticket, *lanAddress, values.startupTransport, values.transportLibraryPath);
+            if (outcome != ResendOutcome::Delivered) release(*ticket);
+            silentInARow = outcome == ResendOutcome::NoAnswer ? silentInARow + 1 : 0;
+            if (silentInARow == kSilentFilesToStop) {
+                // These files and every one after them wait for the next run.
+                writeTicketLog(stoppedResendLine(toSend.size() - i - 1 + kSilentFilesToStop));
                 break;
             }
         }

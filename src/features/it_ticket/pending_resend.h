@@ -4,15 +4,24 @@
 //
 // A pending file is sent whole, as stored, as one body. A file that cannot
 // be opened or is empty is left alone without a word; a file holding a NUL
-// byte (which would cut the body) is left alone and logged. A file moves
-// only after its delivery, to the first free name of the sent folder (a
-// record there is never replaced); a move that fails is logged and the file
-// stays.
+// byte (which would cut the body) is left alone and logged.
+//
+// Each ticket goes out once, even when two users' scheduled runs meet in
+// the folder: a run first renames a file to its claim (pendingClaimName),
+// sends it, then moves it to the first free name of the sent folder (a
+// record there is never replaced), or gives it its own name back when it
+// was not delivered. A file another live run holds is left alone; a claim
+// whose run has ended is taken up. A delivered ticket that cannot move to
+// the sent folder stays in the pending folder under a name no run sends
+// (deliveredUnmovedName), and the log says where. A file that another
+// program holds for a moment is waited for (kHeldFileRetryMs); one that
+// cannot be renamed at all (another user's, not ours to move) waits for a
+// run that may.
 //
 // A run never holds the program (and its single-instance guard) for long:
-// the LAN server's address is resolved once, and when a file's delivery
-// gets no answer at all the run stops there; the files after it wait for
-// the next run.
+// the LAN server's address is resolved once, a LAN file that meets no usable
+// address ends the run before anything is sent, and two files in a row that
+// get no answer at all stop it; the files after them wait for the next run.
 #pragma once
 
 #include <string>
@@ -24,32 +33,40 @@
 namespace tiqora {
 
 // The scan of the "/sysp" mode: loads the transport library if start-up did
-// not, walks the pending folder (skipping folders, the dot entries and the
-// temporaries of records being written), sends the tickets that the IT
-// ticket form's delivery mode sends (pendingRouteFor) and logs how many of
-// the other kind it left, then unloads the library. A LAN file that meets
-// no usable LAN address (GetUrl) ends the run there, with no further line.
+// not, walks the pending folder (skipping folders, the dot entries, the
+// temporaries of records being written and the files other runs hold) in
+// name order, sends the tickets that the IT ticket form's delivery mode
+// sends (pendingRouteFor) and logs how many of the other kind it left, then
+// unloads the library.
 void resendPendingTickets(ProcessValues& values);
 
 // How the resend of one file went.
 enum class ResendOutcome {
-    Delivered,     // sent and moved to the sent folder
+    Delivered,     // sent and moved out of the way (to the sent folder, or kept as delivered)
     NotDelivered,  // a server answered but did not take it, or it was not sent: it waits
-    NoAnswer,      // no server answered at all: the run goes no further
+    NoAnswer,      // no server answered at all
 };
 
-// Sends the web ticket at `pendingPath` (8-bit) to the pending-ticket service
-// (`pendingTicketHost`, 8-bit) through SendWebdata2; delivered when the reply
-// holds "VEXO-OK".
-ResendOutcome resendPendingWeb(const std::string& pendingPath, const TransportLibrary& transport,
+// A pending ticket that this run holds. Paths are 8-bit, as the libraries
+// take them.
+struct PendingTicket {
+    std::string path;     // the file under this run's claim
+    std::string ownPath;  // where it lies under its own name, when no run holds it
+    std::string folder;   // the pending folder
+    std::string name;     // its own name, e.g. "W_101.txt"
+};
+
+// Sends the web ticket to the pending-ticket service (`pendingTicketHost`,
+// 8-bit) through SendWebdata2; delivered when the reply holds "VEXO-OK".
+ResendOutcome resendPendingWeb(const PendingTicket& ticket, const TransportLibrary& transport,
                                const std::string& pendingTicketHost);
 
-// Sends the LAN ticket at `pendingPath` (8-bit) to the LAN server at
-// `address` (resolved by GetUrl) through SendWebdata3; when the server does
-// not confirm it, hands the file to SendLocalData under its local delivery
-// name. Loads the transport library from `transportLibraryPath` into
-// `transport` when it is not loaded.
-ResendOutcome resendPendingLan(const std::string& pendingPath, const LanServerAddress& address,
+// Sends the LAN ticket to the LAN server at `address` (resolved by GetUrl)
+// through SendWebdata3; when the server does not confirm it, hands the file
+// to SendLocalData under its local delivery name. Loads the transport
+// library from `transportLibraryPath` into `transport` when it is not
+// loaded.
+ResendOutcome resendPendingLan(const PendingTicket& ticket, const LanServerAddress& address,
                                TransportLibrary& transport, const std::wstring& transportLibraryPath);
 
 }  // namespace tiqora

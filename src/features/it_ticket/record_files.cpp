@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "win/files.h"
+#include "win/ticket_log.h"
 #include "win/wide_text.h"
 
 namespace tiqora {
@@ -30,10 +31,12 @@ bool writerMayBeRunning(std::uint32_t processId) {
 }
 
 // Removes the temporaries that a crashed or killed write left in `folder`.
-// Only names of temporaries are touched, never a record.
+// Only names of temporaries are touched, never a record, nor a temporary
+// kept because it could not take its name (read-only: the only copy of a
+// ticket).
 void removeLeftoverTemporaries(const std::wstring& folder) {
     forEachFound(folder + L"\\~record-*.part", [&](const WIN32_FIND_DATAW& found) {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return;
+        if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return;
         const std::optional<std::uint32_t> writer = recordTemporaryWriter(toUtf8(found.cFileName));
         if (!writer || writerMayBeRunning(*writer)) return;
         DeleteFileW((folder + L"\\" + found.cFileName).c_str());
@@ -47,7 +50,11 @@ std::optional<std::wstring> writeTemporary(const std::wstring& folder, std::stri
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         const std::wstring path =
             folder + L"\\" + fromUtf8(recordTemporaryName(static_cast<std::uint32_t>(GetCurrentProcessId()), ++serial));
-        KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        KernelHandle file;
+        retryWhileHeld([&] {
+            file.reset(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+            return file.valid();
+        });
         if (!file) {
             if (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS) continue;
             return std::nullopt;
@@ -63,8 +70,10 @@ std::optional<std::wstring> writeTemporary(const std::wstring& folder, std::stri
 }
 
 // Gives the file at `source` the name `finalPath`, unless that name is taken.
+// A scanner holding the file for a moment only delays it.
 Placed place(const std::wstring& source, const std::wstring& finalPath) {
-    if (MoveFileExW(source.c_str(), finalPath.c_str(), MOVEFILE_WRITE_THROUGH)) return Placed::Written;
+    if (retryWhileHeld([&] { return MoveFileExW(source.c_str(), finalPath.c_str(), MOVEFILE_WRITE_THROUGH) != 0; }))
+        return Placed::Written;
     const DWORD error = GetLastError();
     if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) return Placed::NameTaken;
     // Another kind of failure may still be a name that exists (a folder of
@@ -98,7 +107,14 @@ std::optional<std::wstring> writeUnderFirstFreeName(const std::wstring& folder, 
     if (!temporary) return std::nullopt;
     if (recordWriteHook) recordWriteHook(*temporary);
     std::optional<std::wstring> path = placeUnderFirstFreeName(*temporary, folder, candidate);
-    if (!path) DeleteFileW(temporary->c_str());
+    if (!path) {
+        // The temporary is the only copy of the ticket: it stays, marked so
+        // that no later write takes it for a crashed one, and the log says
+        // where it is.
+        SetFileAttributesW(temporary->c_str(), FILE_ATTRIBUTE_READONLY);
+        const std::string temporaryPath = toAnsi(*temporary);
+        writeTicketLog("Ticket record kept under its temporary name, it could not take its own: " + temporaryPath);
+    }
     return path;
 }
 

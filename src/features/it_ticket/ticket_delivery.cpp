@@ -138,7 +138,7 @@ int sendDataTOLanSrv(TicketSender& sender, const TicketInput& ticket, std::wstri
     writeTicketLog("String to send");
     writeTicketLog(body);
 
-    std::vector<char> reply(kSendWebdata4ReplyBytes, '\0');
+    std::vector<char> reply(kLanTicketReplyBytes, '\0');
     loadTransport(sender);
     if (sender.values.startupTransport.loaded()) {
         const std::string host = toAnsi(sender.lanAddress.host);
@@ -192,7 +192,7 @@ int sendDataTOWebSrv(TicketSender& sender, const TicketInput& ticket, std::wstri
     const std::string& host = console.hostAndPort;
     writeTicketLog(host + kCreateTicketPath);
 
-    std::vector<char> reply(kSendWebdata3ReplyBytes, '\0');
+    std::vector<char> reply(kWebConsoleTicketReplyBytes, '\0');
     const TransportLibrary& transport = sender.values.startupTransport;
     if (transport.sendWebdata3)
         transport.sendWebdata3(host.c_str(), kCreateTicketPath, body.c_str(), kWebTicketAgent, kWebConsoleCall.mode,

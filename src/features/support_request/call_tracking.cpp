@@ -28,7 +28,7 @@ std::string sendCallTracking(const std::wstring& libraryPath, const std::string&
     SuiteModule library = SuiteModule::load(libraryPath);
     const auto send = library.find<SendWebdata2Fn>("SendWebdata2");
     if (!send) return {};
-    std::vector<char> reply(kSendWebdata2ReplyBytes, '\0');
+    std::vector<char> reply(kCallTrackingReplyBytes, '\0');
     send(host.c_str(), kCallTrackingPath, body.c_str(), "Tiqora", reply.data());
     return writtenReply(reply);
 }

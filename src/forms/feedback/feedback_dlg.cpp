@@ -304,7 +304,7 @@ void Feedback::OnBnClickedOk() {
     }
 
     const std::wstring page = fromUtf8(feedbackPageAddress(toUtf8(hosts.feedbackPage), rating));
-    std::vector<char> reply(kSendWebdata3ReplyBytes, '\0');
+    std::vector<char> reply(kHelpDeskMailReplyBytes, '\0');
     if (transport_.sendWebdata3)
         transport_.sendWebdata3(mailHost.c_str(), kFeedbackMailPath, body.c_str(), kFeedbackAgent, kPlainAnswerCall.mode,
                                 kPlainAnswerCall.attempts, kPlainAnswerCall.connectSeconds, reply.data());
