@@ -3,7 +3,7 @@
 // the same session: resend_floor.exe making N bare SendWebdata2 calls
 // through the same stand-in WBX.DLL with the same body.
 //
-//   resend_bench.exe [--runs R] [--files N1,N2,...]    (defaults 5 and 1000,2000)
+//   resend_bench.exe [--runs R] [--files N1,N2,...] [--program EXE]    (defaults 5 and 1000,2000)
 //   resend_bench.exe --unreachable refused|silent [--runs R] [--files N] [--program EXE]
 //                                                           (defaults 5 and 200)
 //
@@ -13,9 +13,9 @@
 // listens ("refused": every connection is refused at once) or a listener
 // whose queue is full never takes a connection ("silent": every connection
 // attempt waits for its time-out, as for a server that is down). Every file
-// must still be pending afterwards. --program runs another build of
-// TiqoraDesk.exe (copied over the installed one after each layout), to
-// compare builds. LAN tickets are laid out with ITTicketServer "L" and
+// must still be pending afterwards. In either mode --program runs another
+// build of TiqoraDesk.exe (copied over the installed one after each
+// layout), to compare builds. LAN tickets are laid out with ITTicketServer "L" and
 // SendWebRpt "OFF", so that builds which chose the route from SendWebRpt
 // alone send them too.
 //
@@ -99,9 +99,11 @@ double timeProcess(const std::wstring& program, const std::wstring& arguments, c
     return seconds;
 }
 
-double measureResend(size_t files) {
+double measureResend(size_t files, const std::wstring& program) {
     SuiteMachine machine = SuiteMachine::standard();
     for (size_t i = 0; i < files; ++i) machine.pendingFile(L"W_" + std::to_wstring(100000 + i) + L".txt", kBody);
+    if (!program.empty() && !CopyFileW(program.c_str(), SuiteMachine::program().c_str(), FALSE))
+        fail("cannot install the program to compare");
     tiqora::test::setVendorScenario("success");
     tiqora::test::clearVendorJournal();
 
@@ -165,7 +167,7 @@ struct Options {
     int runs = 5;
     std::vector<size_t> files;  // 1000 and 2000, or 200 with --unreachable, unless given
     Unreachable unreachable = Unreachable::No;
-    std::wstring program;  // another TiqoraDesk.exe to time (--unreachable only)
+    std::wstring program;  // another TiqoraDesk.exe to time
 };
 
 Options parse(int argc, wchar_t** argv) {
@@ -196,8 +198,8 @@ Options parse(int argc, wchar_t** argv) {
     }
     const bool unreachable = options.unreachable != Unreachable::No;
     if (options.files.empty()) options.files = unreachable ? std::vector<size_t>{200} : std::vector<size_t>{1000, 2000};
-    if (options.runs < 1 || (!options.program.empty() && !unreachable)) {
-        std::fprintf(stderr, "usage: resend_bench.exe [--runs R] [--files N1,N2,...]\n"
+    if (options.runs < 1) {
+        std::fprintf(stderr, "usage: resend_bench.exe [--runs R] [--files N1,N2,...] [--program EXE]\n"
                              "       resend_bench.exe --unreachable refused|silent [--runs R] [--files N] [--program EXE]\n");
         std::exit(2);
     }
@@ -243,7 +245,7 @@ int wmain(int argc, wchar_t** argv) {
                 for (int side = 0; side < 2; ++side) {
                     const bool floorFirst = run % 2 == 0;
                     const bool isFloor = (side == 0) == floorFirst;
-                    const double seconds = isFloor ? measureFloor(n) : measureResend(n);
+                    const double seconds = isFloor ? measureFloor(n) : measureResend(n, options.program);
                     (isFloor ? floor : resend)[f].push_back(seconds);
                     std::fprintf(stderr, "run %d, %zu files, %s: %.3f s\n", run + 1, n, isFloor ? "floor" : "/sysp",
                                  seconds);
@@ -253,8 +255,8 @@ int wmain(int argc, wchar_t** argv) {
         }
 
         std::printf("Resend benchmark: \"/sysp\" over N pending web tickets against the local vendor services,\n"
-                    "beside the floor (N bare SendWebdata2 calls through the same WBX.DLL); median of %d runs.\n\n",
-                    options.runs);
+                    "beside the floor (N bare SendWebdata2 calls through the same WBX.DLL)%s; median of %d runs.\n\n",
+                    options.program.empty() ? "" : ", another build", options.runs);
         std::printf("%8s %10s %10s %14s %14s %8s\n", "files", "floor s", "/sysp s", "floor files/s", "/sysp files/s",
                     "ratio");
         std::vector<double> resendMedians, floorMedians;

@@ -62,6 +62,22 @@ std::string sentBytes(const std::string& name) { return readFileBytes(SuiteMachi
 
 std::string pendingPathOf(const std::string& name) { return toUtf8(SuiteMachine::pendingFolder()) + "\\" + name; }
 
+// The names of the sub-folders of a folder, sorted.
+Names foldersIn(const std::wstring& folder) {
+    Names names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring name = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..")
+            names.push_back(toUtf8(name));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::string localDeliveryNameOn(const SYSTEMTIME& day, const std::string& pendingName) {
     char date[16];
     std::snprintf(date, sizeof date, "%4d-%.2d-%.2d", day.wYear, day.wMonth, day.wDay);
@@ -238,6 +254,7 @@ TEST_F(PendingResendTest, ALanFileMeetingNoUsableServerAddressEndsTheRunAndStays
         lines.insert(lines.end(), c.lines.begin(), c.lines.end());
         EXPECT_TRUE(ticketLogHasLinesInOrder(lines)) << c.what << "\n" << SuiteMachine::ticketLog();
         EXPECT_EQ(SuiteMachine::ticketLog().find("Sucessfully"), std::string::npos) << c.what;
+        EXPECT_EQ(foldersIn(SuiteMachine::pendingFolder()), Names{}) << c.what;
     }
 }
 
@@ -506,6 +523,7 @@ TEST_F(PendingResendTest, OneSilentFileDoesNotHoldUpTheFilesAfterIt) {
         EXPECT_TRUE(bodies == expectedBodies) << c.what << ": " << bodies.size() << " request(s)";
         EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), c.sent) << c.what;
         EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), c.staying) << c.what;
+        EXPECT_EQ(foldersIn(SuiteMachine::pendingFolder()), Names{}) << c.what;  // no run's folder left
         for (const auto& [name, body] : c.files) {
             const std::string file = toUtf8(name);
             const bool stays = std::find(c.staying.begin(), c.staying.end(), file) != c.staying.end();
@@ -552,15 +570,16 @@ std::string startOf(HANDLE process) {
     return digits;
 }
 
-// The name a run of process `pid` started at `start` gives a file it sends.
-std::wstring claimedName(DWORD pid, const std::string& start, const std::wstring& name) {
-    return L"~sending-" + std::to_wstring(pid) + L"-" + fromUtf8(start) + L"~" + name;
+// The folder in which a run of process `pid` started at `start` keeps the
+// file it is sending.
+std::wstring claimFolder(DWORD pid, const std::string& start) {
+    return SuiteMachine::pendingFolder() + L"\\~sending-" + std::to_wstring(pid) + L"-" + fromUtf8(start);
 }
 
 // Another user's "/sysp" run meets this one in the folder (under Wine all
 // processes share one session, so two real runs cannot meet past the
 // program's own guard; a process that stands for the other run holds its
-// claim). Each ticket reaches the service once.
+// claim folder). Each ticket reaches the service once.
 TEST_F(PendingResendTest, AFileAnotherRunHoldsIsLeftAloneUntilThatRunHasEnded) {
     const std::string held = ticketBody("Held by the other run", 40), orphaned = ticketBody("Its run ended", 40),
                       free = ticketBody("Nobody holds it", 40);
@@ -568,22 +587,23 @@ TEST_F(PendingResendTest, AFileAnotherRunHoldsIsLeftAloneUntilThatRunHasEnded) {
     const KernelHandle other(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
                                          otherRun.pid()));
     ASSERT_TRUE(other.valid());
-    const std::wstring heldName = claimedName(otherRun.pid(), startOf(other.get()), L"W_901.txt");
+    const std::wstring heldFolder = claimFolder(otherRun.pid(), startOf(other.get()));
     // A run that has ended: a process that started and ended before this one.
-    std::wstring orphanedName;
+    std::wstring orphanedFolder;
     {
         AppProcess endedRun(L"C:\\windows\\system32\\notepad.exe", L"");
         const KernelHandle ended(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE,
                                              FALSE, endedRun.pid()));
         ASSERT_TRUE(ended.valid());
-        orphanedName = claimedName(endedRun.pid(), startOf(ended.get()), L"W_902.txt");
+        orphanedFolder = claimFolder(endedRun.pid(), startOf(ended.get()));
         ASSERT_TRUE(TerminateProcess(ended.get(), 1));
         ASSERT_EQ(WaitForSingleObject(ended.get(), 10000), WAIT_OBJECT_0);
     }
-    SuiteMachine::standard()
-        .pendingFile(heldName, held)
-        .pendingFile(orphanedName, orphaned)
-        .pendingFile(L"W_903.txt", free);
+    SuiteMachine::standard().pendingFile(L"W_903.txt", free);
+    ASSERT_TRUE(CreateDirectoryW(heldFolder.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(orphanedFolder.c_str(), nullptr));
+    writeFileBytes(heldFolder + L"\\W_901.txt", held);
+    writeFileBytes(orphanedFolder + L"\\W_902.txt", orphaned);
 
     EXPECT_EQ(runResend(), 0u);
 
@@ -594,8 +614,12 @@ TEST_F(PendingResendTest, AFileAnotherRunHoldsIsLeftAloneUntilThatRunHasEnded) {
     std::sort(expected.begin(), expected.end());
     EXPECT_TRUE(bodies == expected) << bodies.size() << " request(s)";
     EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), (Names{"W_902.txt", "W_903.txt"}));
-    EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{toUtf8(heldName)});
-    EXPECT_EQ(pendingBytes(toUtf8(heldName)), held);
+    EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{});
+    EXPECT_EQ(filesIn(heldFolder), Names{"W_901.txt"});
+    EXPECT_EQ(readFileBytes(heldFolder + L"\\W_901.txt"), held);
+    // The ended run's folder is gone, and so is this run's own.
+    EXPECT_EQ(GetFileAttributesW(orphanedFolder.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(foldersIn(SuiteMachine::pendingFolder()), Names{toUtf8(heldFolder.substr(heldFolder.rfind(L'\\') + 1))});
 
     // The other run ends without finishing: the next run takes the ticket up.
     ASSERT_TRUE(TerminateProcess(other.get(), 1));
@@ -606,8 +630,8 @@ TEST_F(PendingResendTest, AFileAnotherRunHoldsIsLeftAloneUntilThatRunHasEnded) {
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].body, held);
     EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), (Names{"W_901.txt", "W_902.txt", "W_903.txt"}));
-    EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{});
     EXPECT_EQ(sentBytes("W_901.txt"), held);
+    EXPECT_EQ(foldersIn(SuiteMachine::pendingFolder()), Names{});
 }
 
 // Another program (a virus scanner, another user's reader) holds a pending
@@ -627,7 +651,7 @@ TEST_F(PendingResendTest, AFileHeldByAnotherProgramIsSentOnceWhenTheHoldEnds) {
         ASSERT_EQ(requests.size(), 1u);
         EXPECT_TRUE(requests[0].body == kLongBody);
         EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{"W_11.txt"});
-        EXPECT_EQ(ticketLogLineCount("Pending file left for the next run, it cannot be renamed (error 32): " +
+        EXPECT_EQ(ticketLogLineCount("Pending file left for the next run, it cannot be moved (error 32): " +
                                      pendingPathOf("W_11.txt")),
                   1u)
             << SuiteMachine::ticketLog();

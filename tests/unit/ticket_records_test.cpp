@@ -143,38 +143,33 @@ TEST(TicketRecords, TemporariesAreKnownByNameWithTheirWriter) {
         EXPECT_FALSE(recordTemporaryWriter(notTemporary).has_value()) << notTemporary;
 }
 
-TEST(TicketRecords, ClaimsNameTheirRunAndKeepTheFilesOwnName) {
-    const PendingClaim claim{4711, 0x01db4c2e9f3a7b10ull, "W_101.txt"};
-    EXPECT_EQ(pendingClaimName(claim), "~sending-4711-01db4c2e9f3a7b10~W_101.txt");
+TEST(TicketRecords, ClaimFoldersNameTheirRun) {
+    EXPECT_EQ(pendingClaimFolderName(PendingClaim{4711, 0x01db4c2e9f3a7b10ull}), "~sending-4711-01db4c2e9f3a7b10");
+    EXPECT_EQ(pendingClaimFolderName(PendingClaim{0, 0}), "~sending-0-0000000000000000");
     struct Case {
         const char* name;
         std::uint32_t processId;
         std::uint64_t processStart;
-        const char* fileName;
     } claims[] = {
-        {"~sending-4711-01db4c2e9f3a7b10~W_101.txt", 4711, 0x01db4c2e9f3a7b10ull, "W_101.txt"},
-        {"~sending-4294967295-FFFFFFFFFFFFFFFF~L_-5 (2).txt", 4294967295u, 0xffffffffffffffffull, "L_-5 (2).txt"},
-        // A name with a "~" of its own keeps it.
-        {"~sending-1-0000000000000000~W~x", 1, 0, "W~x"},
+        {"~sending-4711-01db4c2e9f3a7b10", 4711, 0x01db4c2e9f3a7b10ull},
+        {"~sending-4294967295-FFFFFFFFFFFFFFFF", 4294967295u, 0xffffffffffffffffull},
+        {"~sending-1-0000000000000000", 1, 0},
     };
     for (const Case& c : claims) {
         const std::optional<PendingClaim> read = pendingClaimOf(c.name);
         ASSERT_TRUE(read.has_value()) << c.name;
         EXPECT_EQ(read->processId, c.processId) << c.name;
         EXPECT_EQ(read->processStart, c.processStart) << c.name;
-        EXPECT_EQ(read->fileName, c.fileName) << c.name;
     }
     for (const char* notClaim :
-         {"W_101.txt", "~sending-4711-01db4c2e9f3a7b10~", "~sending-4711-01db4c2e9f3a7b1~W_1.txt",
-          "~sending-4711-01db4c2e9f3a7b100~W_1.txt", "~sending--01db4c2e9f3a7b10~W_1.txt",
-          "~sending-4294967296-01db4c2e9f3a7b10~W_1.txt", "~sending-47x1-01db4c2e9f3a7b10~W_1.txt",
-          "~sending-4711-01db4c2e9f3a7g10~W_1.txt", "~sending-4711-01db4c2e9f3a7b10-W_1.txt",
-          "~SENDING-4711-01db4c2e9f3a7b10~W_1.txt", "~delivered~W_1.txt", "~record-1-2.part", ""})
+         {"W_101.txt", "~sending-4711-01db4c2e9f3a7b1", "~sending-4711-01db4c2e9f3a7b100", "~sending--01db4c2e9f3a7b10",
+          "~sending-4294967296-01db4c2e9f3a7b10", "~sending-47x1-01db4c2e9f3a7b10", "~sending-4711-01db4c2e9f3a7g10",
+          "~sending-4711", "~SENDING-4711-01db4c2e9f3a7b10", "~sending-4711-01db4c2e9f3a7b10~W_1.txt",
+          "~delivered~W_1.txt", "~record-1-2.part", ""})
         EXPECT_FALSE(pendingClaimOf(notClaim).has_value()) << notClaim;
-    // Neither a claim nor a kept delivered ticket is ever a ticket to send.
-    for (const std::string& name : {pendingClaimName(claim), deliveredUnmovedName("W_101.txt")})
-        EXPECT_EQ(pendingRouteFor(name, DeliveryMode::Web, "ON"), PendingRoute::NoTicket) << name;
+    // A kept delivered ticket is never a ticket to send.
     EXPECT_EQ(deliveredUnmovedName("L_7.txt"), "~delivered~L_7.txt");
+    EXPECT_EQ(pendingRouteFor(deliveredUnmovedName("W_101.txt"), DeliveryMode::Web, "ON"), PendingRoute::NoTicket);
 }
 
 TEST(TicketRecords, LocalDeliveryName) {

@@ -145,29 +145,25 @@ std::optional<std::uint32_t> recordTemporaryWriter(std::string_view fileName) {
     return decimal32(middle.substr(0, dash));
 }
 
-std::string pendingClaimName(const PendingClaim& claim) {
+std::string pendingClaimFolderName(const PendingClaim& claim) {
     char start[kStartDigits + 1];
     std::snprintf(start, sizeof start, "%016llx", static_cast<unsigned long long>(claim.processStart));
     std::string name(kClaimStart);
     name += std::to_string(claim.processId);
     name += '-';
     name += start;
-    name += '~';
-    name += claim.fileName;
     return name;
 }
 
-std::optional<PendingClaim> pendingClaimOf(std::string_view name) {
-    if (name.substr(0, kClaimStart.size()) != kClaimStart) return std::nullopt;
-    const std::string_view rest = name.substr(kClaimStart.size());
+std::optional<PendingClaim> pendingClaimOf(std::string_view folderName) {
+    if (folderName.substr(0, kClaimStart.size()) != kClaimStart) return std::nullopt;
+    const std::string_view rest = folderName.substr(kClaimStart.size());
     const size_t dash = rest.find('-');
     if (dash == std::string_view::npos) return std::nullopt;
-    const std::string_view afterDash = rest.substr(dash + 1);
-    if (afterDash.size() <= kStartDigits + 1 || afterDash[kStartDigits] != '~') return std::nullopt;
     const std::optional<std::uint32_t> processId = decimal32(rest.substr(0, dash));
-    const std::optional<std::uint64_t> processStart = hex64(afterDash.substr(0, kStartDigits));
+    const std::optional<std::uint64_t> processStart = hex64(rest.substr(dash + 1));
     if (!processId || !processStart) return std::nullopt;
-    return PendingClaim{*processId, *processStart, std::string(afterDash.substr(kStartDigits + 1))};
+    return PendingClaim{*processId, *processStart};
 }
 
 std::string deliveredUnmovedName(std::string_view fileName) { return std::string(kDeliveredStart) + std::string(fileName); }

@@ -74,22 +74,21 @@ std::string recordTemporaryName(std::uint32_t processId, std::uint32_t serial);
 // other name (every record name among them).
 std::optional<std::uint32_t> recordTemporaryWriter(std::string_view fileName);
 
-// A pending file that a "/sysp" run is sending: before it sends a file, a
-// run renames it in the pending folder to a name that says which process
-// holds it, "~sending-<process id>-<process start>~<own name>" (the start as
-// 16 hex digits of the process's creation time, so a reused process id is
-// not taken for the run). Another run leaves a file held by a live run
-// alone and takes up one whose run has ended. The "~" keeps the name from
-// ever being read as a ticket of its own.
+// Where a "/sysp" run keeps the pending file it is sending: before it sends
+// a file, a run moves it into a folder of its own in the pending folder,
+// named for the process that holds it, "~sending-<process id>-<process
+// start>" (the start as 16 hex digits of the process's creation time, so a
+// reused process id is not taken for the run). Another run leaves the files
+// of a live run's folder alone and takes up those of a run that has ended.
+// The folder keeps the pending folder's own names free and its lookups
+// short: a run holds one file there at a time.
 struct PendingClaim {
     std::uint32_t processId = 0;
     std::uint64_t processStart = 0;
-    std::string fileName;  // the file's own name, e.g. "W_101.txt"
 };
-std::string pendingClaimName(const PendingClaim& claim);
-// The claim a name stands for; none for any other name (every ticket name
-// among them).
-std::optional<PendingClaim> pendingClaimOf(std::string_view name);
+std::string pendingClaimFolderName(const PendingClaim& claim);
+// The claim a folder name stands for; none for any other name.
+std::optional<PendingClaim> pendingClaimOf(std::string_view folderName);
 
 // The name under which a ticket that was delivered but could not be moved to
 // the sent folder stays in the pending folder, so no run ever sends it

@@ -108,41 +108,67 @@ void finishDelivered(const PendingTicket& ticket, Delivery delivery) {
 void release(const PendingTicket& ticket) {
     if (!fileExists(ticket.path)) return;
     if (moveRecordUnderFirstFreeName(fromAnsi(ticket.path), fromAnsi(ticket.ownPath))) return;
-    // Still claimed by this run, which ends: the next run takes it up.
+    // Still in this run's folder, and this run ends: the next run takes it up.
     const std::string& claimedPath = ticket.path;
-    writeTicketLog("Pending file stays under this run's name until the next run: " + claimedPath);
+    writeTicketLog("Pending file stays in this run's folder until the next run: " + claimedPath);
 }
 
 // A pending file as the folder lists it, and what to do with it.
 struct PendingEntry {
-    std::wstring listedName;  // its name now: its own, or an ended run's claim
+    std::wstring listedPath;  // where it lies: the pending folder, or an ended run's claim folder
     std::wstring ownName;
     PendingRoute route;
 };
 
-// The pending files, in the order NTFS lists them (by name, letter case
-// ignored), so every run takes them in the same order on any file system.
-// A file that a live run holds is not listed; one whose run has ended is,
-// under its own name.
-std::vector<PendingEntry> listPendingFolder(const std::wstring& folder, DeliveryMode mode, std::string_view sendWebRpt) {
+// What the pending folder holds for a run: the files to consider, in the
+// order NTFS lists them (by name, letter case ignored; pending files first,
+// then those that ended runs left), so every run takes them in the same
+// order on any file system, and the claim folders of ended runs. The files
+// of a live run's claim folder are not listed.
+struct PendingListing {
     std::vector<PendingEntry> entries;
+    std::vector<std::wstring> endedClaimFolders;
+};
+
+void sortByName(std::vector<std::wstring>& names) {
+    std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+        return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
+    });
+}
+
+// The names of the files directly in `folder`, hidden ones included (an
+// earlier version left a record hidden when it was stopped while writing
+// it), and, apart, of its sub-folders.
+void listFolder(const std::wstring& folder, std::vector<std::wstring>& files, std::vector<std::wstring>* folders) {
     forEachFound(folder + L"\\*.*", [&](const WIN32_FIND_DATAW& found) {
         const std::wstring name = found.cFileName;
         if (name.empty() || name == L"." || name == L"..") return;
-        // Hidden files are pending tickets too: an earlier version left a
-        // record hidden when it was stopped while writing it.
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return;
-        std::wstring ownName = name;
-        if (const std::optional<PendingClaim> claim = pendingClaimOf(toUtf8(name))) {
-            if (processStillRuns(ProcessStamp{claim->processId, claim->processStart})) return;
-            ownName = fromUtf8(claim->fileName);
-        }
-        entries.push_back(PendingEntry{name, ownName, pendingRouteFor(toUtf8(ownName), mode, sendWebRpt)});
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back(name);
+        else if (folders) folders->push_back(name);
     });
-    std::sort(entries.begin(), entries.end(), [](const PendingEntry& a, const PendingEntry& b) {
-        return CompareStringOrdinal(a.listedName.c_str(), -1, b.listedName.c_str(), -1, TRUE) == CSTR_LESS_THAN;
-    });
-    return entries;
+    sortByName(files);
+    if (folders) sortByName(*folders);
+}
+
+PendingListing listPendingFolder(const std::wstring& folder, DeliveryMode mode, std::string_view sendWebRpt) {
+    PendingListing listing;
+    std::vector<std::wstring> files, folders;
+    listFolder(folder, files, &folders);
+    const auto add = [&](const std::wstring& inFolder, const std::wstring& name) {
+        listing.entries.push_back(
+            PendingEntry{inFolder + L"\\" + name, name, pendingRouteFor(toUtf8(name), mode, sendWebRpt)});
+    };
+    for (const std::wstring& name : files) add(folder, name);
+    for (const std::wstring& name : folders) {
+        const std::optional<PendingClaim> claim = pendingClaimOf(toUtf8(name));
+        if (!claim || processStillRuns(ProcessStamp{claim->processId, claim->processStart})) continue;
+        const std::wstring claimFolder = folder + L"\\" + name;
+        listing.endedClaimFolders.push_back(claimFolder);
+        std::vector<std::wstring> left;
+        listFolder(claimFolder, left, nullptr);
+        for (const std::wstring& file : left) add(claimFolder, file);
+    }
+    return listing;
 }
 
 // The 8-bit form of a path the libraries are handed, or none when the code
@@ -153,29 +179,51 @@ std::optional<std::string> libraryPath(const std::wstring& path) {
     return narrow;
 }
 
-// Renames the pending file to this run's claim, so no other run sends it
-// meanwhile. None when the file is gone (another run took it) or cannot be
-// renamed (another program holds it, or this user may not move it: it
-// waits for a run that can).
-std::optional<PendingTicket> claim(const std::wstring& folder, const PendingEntry& entry, const ProcessStamp& run) {
-    const std::string ownName = toUtf8(entry.ownName);
-    const std::wstring claimPath =
-        folder + L"\\" + fromUtf8(pendingClaimName(PendingClaim{run.id, run.started, ownName}));
-    const std::optional<std::string> path = libraryPath(claimPath);
-    const std::optional<std::string> ownPath = libraryPath(folder + L"\\" + entry.ownName);
-    const std::optional<std::string> folder8 = libraryPath(folder);
-    if (!path || !ownPath || !folder8) return std::nullopt;
+// This run's claim folder in the pending folder, made at its first claim and
+// removed, empty, when the run ends.
+class ClaimFolder {
+public:
+    explicit ClaimFolder(const std::wstring& pendingFolder) {
+        const ProcessStamp run = currentProcessStamp();
+        path_ = pendingFolder + L"\\" + fromUtf8(pendingClaimFolderName(PendingClaim{run.id, run.started}));
+    }
+    ~ClaimFolder() {
+        if (made_) RemoveDirectoryW(path_.c_str());
+    }
+    ClaimFolder(const ClaimFolder&) = delete;
+    ClaimFolder& operator=(const ClaimFolder&) = delete;
 
-    const std::wstring listedPath = folder + L"\\" + entry.listedName;
-    if (!retryWhileHeld([&] { return MoveFileExW(listedPath.c_str(), claimPath.c_str(), 0) != 0; })) {
+    const std::wstring& path() const { return path_; }
+    bool make() {
+        if (!made_) made_ = CreateDirectoryW(path_.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+        return made_;
+    }
+
+private:
+    std::wstring path_;
+    bool made_ = false;
+};
+
+// Moves the pending file into this run's claim folder, so no other run sends
+// it meanwhile. None when the file is gone (another run took it) or cannot be
+// moved (another program holds it, or this user may not move it: it waits
+// for a run that may).
+std::optional<PendingTicket> claim(const std::wstring& pendingFolder, const PendingEntry& entry, ClaimFolder& claims) {
+    const std::wstring claimPath = claims.path() + L"\\" + entry.ownName;
+    const std::optional<std::string> path = libraryPath(claimPath);
+    const std::optional<std::string> ownPath = libraryPath(pendingFolder + L"\\" + entry.ownName);
+    const std::optional<std::string> folder = libraryPath(pendingFolder);
+    if (!path || !ownPath || !folder || !claims.make()) return std::nullopt;
+
+    if (!retryWhileHeld([&] { return MoveFileExW(entry.listedPath.c_str(), claimPath.c_str(), 0) != 0; })) {
         const DWORD error = GetLastError();
-        const std::string pendingPath = toAnsi(listedPath);
+        const std::string pendingPath = toAnsi(entry.listedPath);
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
-            writeTicketLog("Pending file left for the next run, it cannot be renamed (error " + std::to_string(error) +
+            writeTicketLog("Pending file left for the next run, it cannot be moved (error " + std::to_string(error) +
                            "): " + pendingPath);
         return std::nullopt;
     }
-    return PendingTicket{*path, *ownPath, *folder8, toAnsi(entry.ownName)};
+    return PendingTicket{*path, *ownPath, *folder, toAnsi(entry.ownName)};
 }
 
 }  // namespace
@@ -239,9 +287,9 @@ void resendPendingTickets(ProcessValues& values) {
     const std::wstring& folder = values.folders.pending;
     const DeliveryFlagsText flags(values.flags);
     const DeliveryMode mode = deliveryBranchFor(flags.flags()).mode;
-    const std::vector<PendingEntry> entries = listPendingFolder(folder, mode, flags.sendWebRpt());
+    const PendingListing listing = listPendingFolder(folder, mode, flags.sendWebRpt());
 
-    if (!entries.empty()) {
+    if (!listing.entries.empty()) {
         // A delivered file needs the sent folder to move into; without it
         // every run would deliver the same tickets again.
         CreateDirectoryW(values.folders.sent.c_str(), nullptr);
@@ -249,7 +297,7 @@ void resendPendingTickets(ProcessValues& values) {
         // The tickets to send, in the folder's order, and what stays.
         std::vector<const PendingEntry*> toSend;
         size_t leftLan = 0, leftWeb = 0;
-        for (const PendingEntry& entry : entries) {
+        for (const PendingEntry& entry : listing.entries) {
             if (entry.route == PendingRoute::LeaveLan) ++leftLan;
             if (entry.route == PendingRoute::LeaveWeb) ++leftWeb;
             if (entry.route == PendingRoute::Lan || entry.route == PendingRoute::Web) toSend.push_back(&entry);
@@ -257,7 +305,7 @@ void resendPendingTickets(ProcessValues& values) {
         if (leftLan > 0) writeTicketLog(leftPendingLine(TicketKind::Lan, leftLan, mode));
         if (leftWeb > 0) writeTicketLog(leftPendingLine(TicketKind::Web, leftWeb, mode));
 
-        const ProcessStamp run = currentProcessStamp();
+        ClaimFolder claims(folder);
         std::optional<LanServerAddress> lanAddress;  // resolved at the first LAN ticket, once
         int silentInARow = 0;
         for (size_t i = 0; i < toSend.size(); ++i) {
@@ -269,7 +317,7 @@ void resendPendingTickets(ProcessValues& values) {
                 // is touched (GetUrl's lines say why).
                 if (!lanAddress) break;
             }
-            const std::optional<PendingTicket> ticket = claim(folder, entry, run);
+            const std::optional<PendingTicket> ticket = claim(folder, entry, claims);
             if (!ticket) continue;
             const ResendOutcome outcome =
                 entry.route == PendingRoute::Web
@@ -284,6 +332,9 @@ void resendPendingTickets(ProcessValues& values) {
             }
         }
     }
+    // The folders of ended runs go once they are empty; files left in them
+    // wait for the next run.
+    for (const std::wstring& ended : listing.endedClaimFolders) RemoveDirectoryW(ended.c_str());
 
     values.startupTransport.unload();
 }

@@ -7,16 +7,17 @@
 // byte (which would cut the body) is left alone and logged.
 //
 // Each ticket goes out once, even when two users' scheduled runs meet in
-// the folder: a run first renames a file to its claim (pendingClaimName),
-// sends it, then moves it to the first free name of the sent folder (a
-// record there is never replaced), or gives it its own name back when it
-// was not delivered. A file another live run holds is left alone; a claim
-// whose run has ended is taken up. A delivered ticket that cannot move to
+// the folder: a run first moves a file into a claim folder of its own in
+// the pending folder (pendingClaimFolderName), sends it, then moves it to the
+// first free name of the sent folder (a record there is never replaced), or
+// back to the pending folder when it was not delivered. The files of another
+// live run's folder are left alone; those of a run that has ended are taken
+// up. A delivered ticket that cannot move to
 // the sent folder stays in the pending folder under a name no run sends
 // (deliveredUnmovedName), and the log says where. A file that another
 // program holds for a moment is waited for (kHeldFileRetryMs); one that
-// cannot be renamed at all (another user's, not ours to move) waits for a
-// run that may.
+// cannot be moved at all (another user's, not ours to move) waits for a run
+// that may.
 //
 // A run never holds the program (and its single-instance guard) for long:
 // the LAN server's address is resolved once, a LAN file that meets no usable
@@ -34,7 +35,7 @@ namespace tiqora {
 
 // The scan of the "/sysp" mode: loads the transport library if start-up did
 // not, walks the pending folder (skipping folders, the dot entries, the
-// temporaries of records being written and the files other runs hold) in
+// temporaries of records being written and the files live runs hold) in
 // name order, sends the tickets that the IT ticket form's delivery mode
 // sends (pendingRouteFor) and logs how many of the other kind it left, then
 // unloads the library.
@@ -50,7 +51,7 @@ enum class ResendOutcome {
 // A pending ticket that this run holds. Paths are 8-bit, as the libraries
 // take them.
 struct PendingTicket {
-    std::string path;     // the file under this run's claim
+    std::string path;     // the file in this run's claim folder
     std::string ownPath;  // where it lies under its own name, when no run holds it
     std::string folder;   // the pending folder
     std::string name;     // its own name, e.g. "W_101.txt"
