@@ -7,6 +7,7 @@
 
 #include "core/log/ticket_log_format.h"
 #include "win/handles.h"
+#include "win/log_reset.h"
 
 namespace tiqora {
 
@@ -63,10 +64,7 @@ int writeTicketLog(const char* message) {
 
 bool resetTicketLogIfOversized() {
     LogGuard guard;
-    WIN32_FILE_ATTRIBUTE_DATA info;
-    if (!GetFileAttributesExW(kTicketLogPath, GetFileExInfoStandard, &info)) return false;
-    const auto size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    return ticketLogIsOversized(size) && DeleteFileW(kTicketLogPath);
+    return deleteLogIfOversized(kTicketLogPath);
 }
 
 }  // namespace tiqora

@@ -22,8 +22,9 @@ LogTime currentLogTime();
 int writeTicketLog(const char* message);
 inline int writeTicketLog(const std::string& message) { return writeTicketLog(message.c_str()); }
 
-// Deletes the log when it has grown past 153000 bytes, so the next line starts
-// a new file. Called once when the IT ticket form starts. True when deleted.
+// Deletes the log when it has grown past 153000 bytes (deleteLogIfOversized,
+// under the appenders' mutex), so the next line starts a new file. Called once
+// when the IT ticket form starts. True when deleted.
 bool resetTicketLogIfOversized();
 
 }  // namespace tiqora

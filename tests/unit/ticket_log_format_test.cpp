@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/log/log_size.h"
+
 namespace tiqora {
 namespace {
 
@@ -30,9 +32,9 @@ TEST(TicketLogFormat, LineIsStampSeparatorAndMessageAsGiven) {
 }
 
 TEST(TicketLogFormat, OversizedOnlyPastTheLimit) {
-    EXPECT_FALSE(ticketLogIsOversized(0));
-    EXPECT_FALSE(ticketLogIsOversized(153000));
-    EXPECT_TRUE(ticketLogIsOversized(153001));
+    EXPECT_FALSE(logIsOversized(0));
+    EXPECT_FALSE(logIsOversized(153000));
+    EXPECT_TRUE(logIsOversized(153001));
 }
 
 }  // namespace

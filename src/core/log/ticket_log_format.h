@@ -2,7 +2,6 @@
 // file handling so the exact text can be checked without Windows.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -25,10 +24,5 @@ std::string formatLogTimestamp(const LogTime& time);
 // Stamp, "  :  ", the message as given (it may hold its own line breaks),
 // without the terminating line feed that the writer adds.
 std::string formatTicketLogLine(const LogTime& time, std::string_view message);
-
-// The IT ticket form starts a new log when the old one has grown past this.
-inline constexpr std::uint64_t kTicketLogMaxBytes = 153000;
-
-inline bool ticketLogIsOversized(std::uint64_t sizeInBytes) { return sizeInBytes > kTicketLogMaxBytes; }
 
 }  // namespace tiqora
