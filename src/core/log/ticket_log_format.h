@@ -2,6 +2,7 @@
 // file handling so the exact text can be checked without Windows.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -24,5 +25,11 @@ std::string formatLogTimestamp(const LogTime& time);
 // Stamp, "  :  ", the message as given (it may hold its own line breaks),
 // without the terminating line feed that the writer adds.
 std::string formatTicketLogLine(const LogTime& time, std::string_view message);
+
+// The stamp and "  :  " that begin a line, written into `buffer` of `size`
+// bytes: cut to fit and terminated (when `size` is not 0). Returns the number
+// of characters written. Allocates nothing, for the writer that runs after a
+// crash, when the heap may be damaged.
+std::size_t formatTicketLogPrefix(const LogTime& time, char* buffer, std::size_t size);
 
 }  // namespace tiqora
