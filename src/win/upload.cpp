@@ -70,7 +70,18 @@ struct CurlDeleter {
 UploadResult uploadForm(const WebConsoleAddress& server, const std::string& path, const std::vector<UploadPart>& parts,
                         const UploadLimits& limits) {
     UploadResult result;
-    curl_global_init(CURL_GLOBAL_ALL);
+    // libcurl and the certificate check reach these libraries through
+    // delay-loaded calls (win/system_libraries.h): loaded here first, a
+    // missing one ends the upload before any of those calls is made.
+    if (auto missing = keepSystemLibrariesLoaded({L"ws2_32.dll", L"bcrypt.dll", L"crypt32.dll", L"secur32.dll"})) {
+        result.setUp = false;
+        result.missingLibrary = std::move(missing);
+        return result;
+    }
+    if (curl_global_init(CURL_GLOBAL_ALL) != CURLE_OK) {
+        result.setUp = false;
+        return result;
+    }
     std::unique_ptr<CURL, CurlDeleter> handle(curl_easy_init());
     std::unique_ptr<curl_mime, CurlDeleter> form(handle ? curl_mime_init(handle.get()) : nullptr);
     if (!handle || !form) {

@@ -9,6 +9,7 @@
 
 #include "core/it_ticket/web_console_address.h"
 #include "win/server_certificate.h"
+#include "win/system_libraries.h"
 
 namespace tiqora {
 
@@ -26,6 +27,9 @@ struct UploadLimits {
 
 struct UploadResult {
     bool setUp = true;  // false when no transfer could be set up
+    // A system library the upload needs that did not load (setUp is then
+    // false: nothing was tried).
+    std::optional<LibraryLoadFailure> missingLibrary;
     long status = 0;    // the HTTP status; 0 when no answer arrived
     std::string body;   // the answer's body
     // Why no answer arrived: the certificate check's refusal, or the

@@ -90,6 +90,11 @@ int sendScreenShotToWebSrv(const WebConsoleAddress& console, std::string corpId,
                                             {"TicketGuid", std::move(ticketGuid)},
                                             {"ScreenShot", filePath, true}},
                                            UploadLimits{kConnectSeconds, kStallMs});
+    if (upload.missingLibrary) {
+        writeTicketLog("Screenshot not sent, the system library " + upload.missingLibrary->library +
+                       " cannot be loaded (error " + std::to_string(upload.missingLibrary->error) + ")");
+        return -1;
+    }
     if (!upload.setUp) return -1;
     if (upload.refusedCertificate) {
         writeTicketLog("Screenshot not sent, the web console's certificate was refused: " +
