@@ -123,8 +123,10 @@ UploadResult uploadForm(const WebConsoleAddress& server, const std::string& path
     curl_easy_setopt(handle.get(), CURLOPT_WRITEDATA, &result.body);
     curl_easy_setopt(handle.get(), CURLOPT_HEADERDATA, &responseHeaders);
     // No upload may hold its caller for ever: the connection must be made in
-    // time, and a transfer that stops moving is given up.
+    // time, a transfer that stops moving is given up, and so is one that
+    // trickles on past the overall limit.
     curl_easy_setopt(handle.get(), CURLOPT_CONNECTTIMEOUT, limits.connectSeconds);
+    curl_easy_setopt(handle.get(), CURLOPT_TIMEOUT_MS, limits.totalMilliseconds);
     StallWatch watch;
     watch.limitMs = limits.stallMilliseconds;
     curl_easy_setopt(handle.get(), CURLOPT_XFERINFOFUNCTION, &StallWatch::check);

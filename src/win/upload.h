@@ -23,6 +23,9 @@ struct UploadPart {
 struct UploadLimits {
     long connectSeconds = 10;             // the connection must be made by then
     unsigned long long stallMilliseconds = 30000;  // a transfer that does not move for this long is given up
+    // The whole upload, from the connection to the answer's last byte, is
+    // given up after this long, however slowly its bytes keep moving.
+    long totalMilliseconds = 60000;
 };
 
 struct UploadResult {
