@@ -32,6 +32,11 @@ out, and <name> where a value goes in. The rules, in order:
   program's state never reaches. A message with no text at all (a blank line)
   is not listed.
 
+A formatting writer (FORMAT_WRITERS) takes printf's arguments: its first
+argument is evaluated as above, and each conversion in it ("%08lX", "%s",
+...) becomes a value named after the argument that fills it (the last name
+in that argument); "%%" is a "%".
+
 What cannot be followed stops the extraction with the file and line: a
 writer named other than in a direct call, a writer in a macro, a call inside
 a lambda or braced list or outside a function, a "const char*" member no
@@ -46,7 +51,10 @@ import re
 from cxx_reader import (KEYWORDS, OPEN, ExtractionError, Function, Program, Source, Stmt, close_of, parse_block,
                         split_top)
 
-WRITERS = {"writeTicketLog": "Vandrel.log", "writeFeedbackLog": "Feedback.log"}
+WRITERS = {"writeTicketLog": "Vandrel.log", "writeFeedbackLog": "Feedback.log",
+           "writeTicketLogAfterCrash": "Vandrel.log"}
+FORMAT_WRITERS = {"writeTicketLogAfterCrash"}
+CONVERSION = re.compile(r"%%|%[-+ #0]*(?:\d+|\*)?(?:\.(?:\d+|\*))?(?:hh|h|ll|l|j|z|t|L)?[diouxXeEfgGaAcsp]")
 MAX_DEPTH = 12
 MAX_TEMPLATES = 64
 
@@ -668,12 +676,15 @@ def extract(src_dir):
             if in_nested_braces(toks, parse_block(toks, *fn.body), k):
                 evaluator.fail(src, k, f"a {t.text} call inside a lambda or braced list cannot be followed")
             args = split_top(toks, k + 2, close, ",")
-            if len(args) != 1:
+            if len(args) != 1 and t.text not in FORMAT_WRITERS:
                 evaluator.fail(src, k, f"{t.text} takes one argument")
             templates = []
             at = Frame(fn, src, params_unbound(fn), 0)
             for env in Runner(evaluator, at).envs_at(k):
                 templates += evaluator.eval(Frame(fn, src, env, 0, at.run), *args[0])
+            if t.text in FORMAT_WRITERS:
+                names = [argument_name(toks, *r) for r in args[1:]]
+                templates = [(conversions_named(x, names), p) for x, p in templates]
             for template, _ in dedupe(templates):
                 text = display(template)
                 if text:
@@ -681,6 +692,33 @@ def extract(src_dir):
                     entry.sites.append(f"{src.rel}:{t.line}")
         check_no_other_log(program, src)
     return list(lines.values())
+
+
+def argument_name(toks, a, b):
+    """The name an argument of a formatting writer goes by: its last name."""
+    found = [t.text for t in toks[a:b] if t.kind == "id" and t.text not in KEYWORDS]
+    return found[-1] if found else None
+
+
+def conversions_named(template, names):
+    """The template with each printf conversion a value named after the
+    argument that fills it, in order."""
+    out, n = [], 0
+    for piece in template:
+        if not isinstance(piece, str):
+            out.append(piece)
+            continue
+        at = 0
+        for m in CONVERSION.finditer(piece):
+            out.append(piece[at : m.start()])
+            if m.group() == "%%":
+                out.append("%")
+            else:
+                out.append(Hole(names[n] if n < len(names) else None))
+                n += 1
+            at = m.end()
+        out.append(piece[at:])
+    return join(out)
 
 
 def in_nested_braces(toks, stmts, k):

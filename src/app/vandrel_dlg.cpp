@@ -73,7 +73,6 @@ void CVandrelDlg::loadProcessValues() {
     values_.folders = productFolders();
     values_.flags = readKrlmFlags(values_.folders.productData);
     values_.transportLibraryPath = transportLibraryPathIn(installFolder());
-    requestLibraryPath_ = values_.transportLibraryPath;
     values_.startupTransport = loadTransportLibrary(values_.transportLibraryPath);
 }
 
@@ -118,8 +117,7 @@ void CVandrelDlg::dispatch(Mode mode) {
 void CVandrelDlg::setUpRequestForm() {
     // The request form loads the library from the suite folder named in
     // QXPath.ini rather than from the install folder.
-    requestLibraryPath_ = readQxPath(values_.folders.productData) + L"\\WBX.DLL";
-    requestForm_ = std::make_unique<RequestForm>(*this, values_.folders, requestLibraryPath_);
+    requestForm_ = std::make_unique<RequestForm>(*this, values_.folders, readQxPath(values_.folders.productData));
     requestForm_->setUp();
 }
 

@@ -43,7 +43,6 @@ private:
 
     ProcessValues& values_;
     std::wstring tail_;
-    std::wstring requestLibraryPath_;  // the request form's own copy of the transport library path
     HICON icon_ = nullptr;
     std::unique_ptr<RequestForm> requestForm_;  // set up in the support request mode
 };

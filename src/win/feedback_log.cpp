@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "win/log_reset.h"
+
 namespace tiqora {
 
 bool writeFeedbackLog(std::string_view line) {
@@ -12,5 +14,7 @@ bool writeFeedbackLog(std::string_view line) {
     const bool written = std::fwrite(entry.data(), 1, entry.size(), file) == entry.size();
     return std::fclose(file) == 0 && written;
 }
+
+bool resetFeedbackLogIfOversized() { return deleteLogIfOversized(kFeedbackLogPath); }
 
 }  // namespace tiqora

@@ -16,4 +16,9 @@ inline constexpr wchar_t kFeedbackLogPath[] = L"c:\\qx\\Feedback.log";
 // exist: the folder is never created and the line is lost without notice.
 bool writeFeedbackLog(std::string_view line);
 
+// Deletes the log when it has grown past 153000 bytes (deleteLogIfOversized),
+// so the next line starts a new file. Called once when the feedback form
+// starts. True when deleted.
+bool resetFeedbackLogIfOversized();
+
 }  // namespace tiqora

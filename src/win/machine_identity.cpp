@@ -10,6 +10,7 @@
 
 #include "core/it_ticket/ticket_rules.h"
 #include "win/handles.h"
+#include "win/ticket_log.h"
 
 namespace tiqora {
 
@@ -19,6 +20,7 @@ namespace {
 class SocketLibrary {
 public:
     SocketLibrary() : library_(L"ws2_32.dll") {
+        if (!library_) loadError_ = GetLastError();
         const auto startup = library_.find<decltype(&WSAStartup)>("WSAStartup");
         cleanup_ = library_.find<decltype(&WSACleanup)>("WSACleanup");
         started_ = startup && cleanup_ && startup(MAKEWORD(1, 1), &data_) == 0;
@@ -30,9 +32,12 @@ public:
     SocketLibrary& operator=(const SocketLibrary&) = delete;
     explicit operator bool() const { return started_; }
     const SystemLibrary& library() const { return library_; }
+    // The system's error when the library did not load, else 0.
+    unsigned long loadError() const { return loadError_; }
 
 private:
     SystemLibrary library_;
+    unsigned long loadError_ = 0;
     decltype(&WSACleanup) cleanup_ = nullptr;
     WSADATA data_{};
     bool started_ = false;
@@ -71,6 +76,12 @@ std::vector<AdapterAddresses> adapterList() {
 
 std::string hostName() {
     SocketLibrary sockets;
+    if (!sockets.library()) {
+        const unsigned long error = sockets.loadError();
+        writeTicketLog("Host name not known, the system library ws2_32.dll cannot be loaded (error " +
+                       std::to_string(error) + ")");
+        return {};
+    }
     const auto getHostName = sockets.library().find<decltype(&gethostname)>("gethostname");
     if (!sockets || !getHostName) return {};
     char name[256] = {};

@@ -7,7 +7,8 @@
 namespace tiqora {
 
 // The network host name (8-bit, system code page), at most 255 characters;
-// empty when the socket library cannot tell it.
+// empty when the socket library cannot tell it (the IT ticket log says so
+// when the library does not load).
 std::string hostName();
 
 // The machine's IP address (dotted, ASCII): the first address of an adapter

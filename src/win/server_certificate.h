@@ -22,7 +22,9 @@ struct CertificateCheck {
 };
 
 // `schannelContext` is the CtxtHandle libcurl reports for the connection
-// (CURLINFO_TLS_SSL_PTR); `hostName` the host without port or brackets.
+// (CURLINFO_TLS_SSL_PTR); `hostName` the host without port or brackets. The
+// check calls crypt32 and secur32 through delay-loaded imports: its caller
+// has them loaded first (uploadForm does, win/system_libraries.h).
 CertificateCheck checkServerCertificate(void* schannelContext, const std::wstring& hostName);
 
 }  // namespace tiqora

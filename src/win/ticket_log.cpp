@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdarg>
 #include <cstdio>
-#include <ctime>
 
 #include "core/log/ticket_log_format.h"
 #include "win/handles.h"
+#include "win/log_reset.h"
 
 namespace tiqora {
 
@@ -38,17 +40,11 @@ private:
 }  // namespace
 
 LogTime currentLogTime() {
-    LogTime fields;
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    if (localtime_s(&local, &now) == 0) {
-        fields.day = local.tm_mday;
-        fields.month = local.tm_mon + 1;
-        fields.year = local.tm_year + 1900;
-        fields.hour = local.tm_hour;
-        fields.minute = local.tm_min;
-    }
-    return fields;
+    // The system's clock call: no lock of the C runtime, so the crash writer
+    // can use it too.
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return LogTime{now.wDay, now.wMonth, now.wYear, now.wHour, now.wMinute};
 }
 
 int writeTicketLog(const char* message) {
@@ -61,12 +57,30 @@ int writeTicketLog(const char* message) {
     return 1;
 }
 
+int writeTicketLogAfterCrash(const char* format, ...) {
+    char line[512];
+    const size_t room = sizeof line - 2;  // the line break's place
+    size_t used = formatTicketLogPrefix(currentLogTime(), line, room);
+    va_list values;
+    va_start(values, format);
+    const int length = std::vsnprintf(line + used, room - used, format, values);
+    va_end(values);
+    if (length > 0) used += std::min(static_cast<size_t>(length), room - used - 1);
+    line[used++] = '\r';
+    line[used++] = '\n';
+
+    LogGuard guard;
+    const KernelHandle file(CreateFileW(kTicketLogPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return 0;
+    DWORD written = 0;
+    WriteFile(file.get(), line, static_cast<DWORD>(used), &written, nullptr);
+    return 1;
+}
+
 bool resetTicketLogIfOversized() {
     LogGuard guard;
-    WIN32_FILE_ATTRIBUTE_DATA info;
-    if (!GetFileAttributesExW(kTicketLogPath, GetFileExInfoStandard, &info)) return false;
-    const auto size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    return ticketLogIsOversized(size) && DeleteFileW(kTicketLogPath);
+    return deleteLogIfOversized(kTicketLogPath);
 }
 
 }  // namespace tiqora

@@ -12,8 +12,7 @@ namespace tiqora {
 
 inline constexpr wchar_t kTicketLogPath[] = L"c:\\qx\\Vandrel.log";
 
-// The current local time as the log's fields (the substitutes where a
-// conversion fails).
+// The current local time as the log's fields.
 LogTime currentLogTime();
 
 // Appends "<stamp>  :  <message>" and a line break (text mode: CR LF) to the
@@ -22,8 +21,20 @@ LogTime currentLogTime();
 int writeTicketLog(const char* message);
 inline int writeTicketLog(const std::string& message) { return writeTicketLog(message.c_str()); }
 
-// Deletes the log when it has grown past 153000 bytes, so the next line starts
-// a new file. Called once when the IT ticket form starts. True when deleted.
+// Appends one line as writeTicketLog does, its message made by `format` and
+// the values after it (printf's conversions), for the unhandled-exception
+// filter: the line is built in a fixed buffer on the stack (a longer message
+// is cut) and written with the system's file calls, so neither the heap,
+// which the crash may have damaged, nor a lock of the C runtime is touched.
+// The appenders' mutex is waited for as writeTicketLog waits for it (bounded);
+// a mutex is re-entrant for the thread that holds it, so a crash inside
+// writeTicketLog does not block here. 1 when the line was written, 0 when the
+// file cannot be opened.
+int writeTicketLogAfterCrash(const char* format, ...) __attribute__((format(gnu_printf, 1, 2)));
+
+// Deletes the log when it has grown past 153000 bytes (deleteLogIfOversized,
+// under the appenders' mutex), so the next line starts a new file. Called once
+// when the IT ticket form starts. True when deleted.
 bool resetTicketLogIfOversized();
 
 }  // namespace tiqora

@@ -70,7 +70,18 @@ struct CurlDeleter {
 UploadResult uploadForm(const WebConsoleAddress& server, const std::string& path, const std::vector<UploadPart>& parts,
                         const UploadLimits& limits) {
     UploadResult result;
-    curl_global_init(CURL_GLOBAL_ALL);
+    // libcurl and the certificate check reach these libraries through
+    // delay-loaded calls (win/system_libraries.h): loaded here first, a
+    // missing one ends the upload before any of those calls is made.
+    if (auto missing = keepSystemLibrariesLoaded({L"ws2_32.dll", L"bcrypt.dll", L"crypt32.dll", L"secur32.dll"})) {
+        result.setUp = false;
+        result.missingLibrary = std::move(missing);
+        return result;
+    }
+    if (curl_global_init(CURL_GLOBAL_ALL) != CURLE_OK) {
+        result.setUp = false;
+        return result;
+    }
     std::unique_ptr<CURL, CurlDeleter> handle(curl_easy_init());
     std::unique_ptr<curl_mime, CurlDeleter> form(handle ? curl_mime_init(handle.get()) : nullptr);
     if (!handle || !form) {
@@ -112,8 +123,10 @@ UploadResult uploadForm(const WebConsoleAddress& server, const std::string& path
     curl_easy_setopt(handle.get(), CURLOPT_WRITEDATA, &result.body);
     curl_easy_setopt(handle.get(), CURLOPT_HEADERDATA, &responseHeaders);
     // No upload may hold its caller for ever: the connection must be made in
-    // time, and a transfer that stops moving is given up.
+    // time, a transfer that stops moving is given up, and so is one that
+    // trickles on past the overall limit.
     curl_easy_setopt(handle.get(), CURLOPT_CONNECTTIMEOUT, limits.connectSeconds);
+    curl_easy_setopt(handle.get(), CURLOPT_TIMEOUT_MS, limits.totalMilliseconds);
     StallWatch watch;
     watch.limitMs = limits.stallMilliseconds;
     curl_easy_setopt(handle.get(), CURLOPT_XFERINFOFUNCTION, &StallWatch::check);

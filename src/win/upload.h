@@ -9,6 +9,7 @@
 
 #include "core/it_ticket/web_console_address.h"
 #include "win/server_certificate.h"
+#include "win/system_libraries.h"
 
 namespace tiqora {
 
@@ -22,10 +23,16 @@ struct UploadPart {
 struct UploadLimits {
     long connectSeconds = 10;             // the connection must be made by then
     unsigned long long stallMilliseconds = 30000;  // a transfer that does not move for this long is given up
+    // The whole upload, from the connection to the answer's last byte, is
+    // given up after this long, however slowly its bytes keep moving.
+    long totalMilliseconds = 60000;
 };
 
 struct UploadResult {
     bool setUp = true;  // false when no transfer could be set up
+    // A system library the upload needs that did not load (setUp is then
+    // false: nothing was tried).
+    std::optional<LibraryLoadFailure> missingLibrary;
     long status = 0;    // the HTTP status; 0 when no answer arrived
     std::string body;   // the answer's body
     // Why no answer arrived: the certificate check's refusal, or the

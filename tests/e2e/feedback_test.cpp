@@ -287,6 +287,40 @@ TEST_F(FeedbackTest, AnEmptyDescriptionIsRefusedBeforeAnythingElse) {
     }
 }
 
+TEST_F(FeedbackTest, TheFormStartsTheLogAnewOnceItHasGrownPast153000Bytes) {
+    struct Case {
+        size_t size;
+        bool startedAnew;
+    } cases[] = {{153000, false}, {153001, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.size);
+        SuiteMachine::standard();
+        std::string old;
+        while (old.size() < c.size) old += "an earlier submission's line\r\n";
+        old.resize(c.size);
+        writeFileBytes(SuiteMachine::feedbackLogPath(), old);
+
+        // A Submit without a description writes the first lines and sends
+        // nothing.
+        AppProcess app(SuiteMachine::program(), L"/feedback");
+        HWND form = waitForForm(app);
+        fillIn(form, {IDC_FEEDBACK_RATING_4, {}, L""});
+        click(form, IDOK);
+        dismissMessageBox(waitForMessageBox(app.pid()));
+        click(form, IDCANCEL);
+        EXPECT_EQ(app.waitForExit(), 0u);
+
+        const std::string log = SuiteMachine::feedbackLog();
+        if (c.startedAnew) {
+            EXPECT_EQ(logLines(log), linesBeforeSending());
+        } else {
+            ASSERT_GE(log.size(), old.size());
+            EXPECT_EQ(log.substr(0, old.size()), old);
+            EXPECT_EQ(logLines(log.substr(old.size())), linesBeforeSending());
+        }
+    }
+}
+
 TEST_F(FeedbackTest, WithoutARatingTheFormAsksForOneAndKeepsTheFeedback) {
     SuiteMachine::standard();
     AppProcess app(SuiteMachine::program(), L"/feedback");

@@ -400,6 +400,28 @@ TEST_F(ItTicketTest, WithoutTransportLibraryTheTicketWaitsInThePendingFolder) {
     EXPECT_EQ((*members)[6], (std::pair<std::string, std::string>{"Description", "Laptop will not dock"}));
 }
 
+TEST_F(ItTicketTest, WithoutTheSocketLibraryTheTicketWaitsWithoutAHostNameAndTheLogSaysWhy) {
+    // Without Windows' socket library the suite's WBX.DLL, which needs it,
+    // does not load either: the ticket waits as without the library.
+    SuiteMachine::standard().systemLibraryMissing(L"ws2_32");
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    setText(form, IDC_TICKET_DESCRIPTION, L"Laptop will not dock");
+    const OwnMessage message = submit(app, form);
+    EXPECT_EQ(message.text, kFailureText);
+    dismiss(message);
+    EXPECT_EQ(app.waitForExit(), 0u);
+
+    EXPECT_EQ(vendorRequests().size(), 0u);
+    const Names pending = filesIn(SuiteMachine::pendingFolder());
+    ASSERT_EQ(pending.size(), 1u);
+    const auto members = parseFlatJson(pendingBytes(pending[0]));
+    ASSERT_TRUE(members.has_value());
+    EXPECT_EQ((*members)[3], (std::pair<std::string, std::string>{"ComputerName", ""}));
+    EXPECT_EQ(ticketLogLineCount("Host name not known, the system library ws2_32.dll cannot be loaded (error 126)"), 1u)
+        << SuiteMachine::ticketLog();
+}
+
 TEST_F(ItTicketTest, AModeOfNoneSendsNothing) {
     SuiteMachine::standard().krlm(L"ITTicketServer", L"l");
     AppProcess app(SuiteMachine::program(), L"/sys");

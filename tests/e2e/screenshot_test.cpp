@@ -580,6 +580,31 @@ TEST_F(ScreenshotTest, AStalledUploadIsGivenUpAndTheProcessEnds) {
     EXPECT_EQ(ticketLogLineCount("file upload to web failed handle failed, Error="), 1u) << SuiteMachine::ticketLog();
 }
 
+TEST_F(ScreenshotTest, AnUploadWhoseSystemLibraryDoesNotLoadSendsNothingAndTheTicketGoesAsEver) {
+    // The upload's libraries are bound at their first call; one that does
+    // not load must fail the upload alone, never the process. (Without
+    // bcrypt, crypt32 does not load either; secur32 libcurl loads itself.)
+    for (const wchar_t* library : {L"bcrypt", L"secur32"}) {
+        SCOPED_TRACE(toUtf8(library));
+        SuiteMachine::standard().systemLibraryMissing(library);
+        clearVendorJournal();
+        AppProcess app(SuiteMachine::program(), L"/sys");
+        HWND form = waitForForm(app);
+        EXPECT_EQ(takeScreenshot(app, form, false), kTaken);
+        const Names saved = pictures();
+        EXPECT_NE(submitTicket(app, form).find(L"Thank You"), std::wstring::npos);
+        EXPECT_EQ(app.waitForExit(), 0u);
+        const std::vector<VendorRequest> requests = vendorRequests();
+        ASSERT_EQ(requests.size(), 1u);
+        EXPECT_EQ(requests[0].path, "/api/it-ticket/create-ticket");
+        EXPECT_EQ(pictures(), saved);
+        EXPECT_EQ(ticketLogLineCount("Screenshot not sent, the system library " + toUtf8(library) +
+                                     ".dll cannot be loaded (error 126)"),
+                  1u)
+            << SuiteMachine::ticketLog();
+    }
+}
+
 // --- over TLS ----------------------------------------------------------------
 
 TEST_F(ScreenshotTest, AnHttpsConsoleGetsThePictureOverTlsWhole) {

@@ -108,20 +108,35 @@ TEST_F(SupportRequestTest, EveryOtherOutcomeIsToldAndEndsTheProcess) {
         std::wstring caption;
         std::wstring text;
         size_t requests;
+        std::string logged;  // the one line of the IT ticket log after its stamp; empty: no log
+    };
+    const std::wstring noConnection = L"Internet Connection is not available....\nPlease try after some time";
+    const std::string noLibrary =
+        "QXPath.ini names no absolute folder on this machine, the support request loads no WBX.DLL: ";
+    // QXPath.ini naming a folder that is no absolute folder on this machine:
+    // nothing is loaded from it (the relative, drive-relative and device
+    // paths name the suite's real QXSCAN folder from the program's current
+    // folder, its install folder).
+    const auto qxPath = [](const wchar_t* folder) {
+        return [folder] { SuiteMachine::existing().ini(L"QXPath.ini", L"QXPATH", L"QXPATH", folder); };
     };
     const Case cases[] = {
         {"no QXPath.ini: no library", [] { SuiteMachine::standard().removeProductFile(L"QXPath.ini"); },
-         L"TiqoraDesk", L"Internet Connection is not available....\nPlease try after some time", 0},
+         L"TiqoraDesk", noConnection, 0, noLibrary + "N/A"},
+        {"a UNC QXPath", qxPath(L"\\\\127.0.0.1\\share\\QX"), L"TiqoraDesk", noConnection, 0,
+         noLibrary + "\\\\127.0.0.1\\share\\QX"},
+        {"a relative QXPath", qxPath(L"QXSCAN"), L"TiqoraDesk", noConnection, 0, noLibrary + "QXSCAN"},
+        {"a drive-relative QXPath", qxPath(L"C:QXSCAN"), L"TiqoraDesk", noConnection, 0, noLibrary + "C:QXSCAN"},
+        {"a device path QXPath", qxPath(L"\\\\?\\C:\\Program Files\\Kelvane\\Orvantis\\QXSCAN"), L"TiqoraDesk",
+         noConnection, 0, noLibrary + "\\\\?\\C:\\Program Files\\Kelvane\\Orvantis\\QXSCAN"},
         {"an HTML error page", [] { setVendorScenario("html-error"); }, L"TiqoraDesk",
-         L" Error while sending message\n Please try after some time...", 1},
-        {"a reply without CT", [] { setVendorScenario("error-500"); }, L"TiqoraDesk",
-         L"Internet Connection is not available....\nPlease try after some time", 1},
+         L" Error while sending message\n Please try after some time...", 1, ""},
+        {"a reply without CT", [] { setVendorScenario("error-500"); }, L"TiqoraDesk", noConnection, 1, ""},
         // "CT" alone is no confirmation: a proxy's refusal holds the letters.
-        {"a proxy's refusal", [] { setVendorScenario("ct-refused"); }, L"TiqoraDesk",
-         L"Internet Connection is not available....\nPlease try after some time", 1},
+        {"a proxy's refusal", [] { setVendorScenario("ct-refused"); }, L"TiqoraDesk", noConnection, 1, ""},
         {"the marker without an id", [] { setVendorScenario("no-data"); }, L"Tiqora Desk",
          L"Thank You.\nYour Request has been submitted.\nCallTrack ID =  CT:pending\n"
-         L"VEXO Help Desk Team will contact you soon.\nTiming: 9.30am to 9.30pm.", 1},
+         L"VEXO Help Desk Team will contact you soon.\nTiming: 9.30am to 9.30pm.", 1, ""},
     };
     for (const Case& c : cases) {
         SuiteMachine::standard();
@@ -138,6 +153,14 @@ TEST_F(SupportRequestTest, EveryOtherOutcomeIsToldAndEndsTheProcess) {
         EXPECT_EQ(app.waitForExit(), 0u) << c.what;
         EXPECT_EQ(vendorRequests().size(), c.requests) << c.what;
         EXPECT_FALSE(fileExists(kHistoryFile)) << c.what << ": nothing may be recorded";
+        const std::string log = SuiteMachine::ticketLog();
+        if (c.logged.empty()) {
+            EXPECT_EQ(log, "") << c.what;
+        } else {
+            const std::string stamp = log.substr(0, log.find("  :  "));
+            EXPECT_TRUE(std::regex_match(stamp, std::regex(R"(\d{1,2}/\d{2}/\d{4} \d{2}:\d{2})"))) << c.what << ": " << log;
+            EXPECT_EQ(log, stamp + "  :  " + c.logged + "\r\n") << c.what;
+        }
     }
 }
 

@@ -30,6 +30,9 @@ void copyBuilt(const std::wstring& builtName, const std::wstring& destination) {
     check(CopyFileW(source.c_str(), destination.c_str(), FALSE) != 0, "copy " + toUtf8(source));
 }
 
+// The program's own DLL overrides in the Wine machine.
+constexpr wchar_t kProgramDllOverrides[] = L"Software\\Wine\\AppDefaults\\TiqoraDesk.exe\\DllOverrides";
+
 void createFolder(const std::wstring& folder) {
     check(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS,
           "create folder " + toUtf8(folder));
@@ -70,6 +73,7 @@ void SuiteMachine::wipe() {
     check(deleteTree(installFolder()), "clear the install folder (is a program of an earlier test still running?)");
     check(deleteTree(productDataFolder()), "clear the product data folder");
     check(deleteTree(logFolder()), "clear C:\\qx");
+    RegDeleteTreeW(HKEY_CURRENT_USER, kProgramDllOverrides);
     withholdBrowserRoutes(installFolder());
 }
 
@@ -189,6 +193,14 @@ SuiteMachine& SuiteMachine::withLogFolder() {
 
 SuiteMachine& SuiteMachine::withoutLogFolder() {
     check(deleteTree(logFolder()), "remove C:\\qx");
+    return *this;
+}
+
+SuiteMachine& SuiteMachine::systemLibraryMissing(const std::wstring& name) {
+    // An empty load order: the library is disabled.
+    check(RegSetKeyValueW(HKEY_CURRENT_USER, kProgramDllOverrides, name.c_str(), REG_SZ, L"", sizeof(wchar_t)) ==
+              ERROR_SUCCESS,
+          "disable " + toUtf8(name) + " for the program");
     return *this;
 }
 

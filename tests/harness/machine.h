@@ -64,6 +64,13 @@ public:
     SuiteMachine& withLogFolder();
     SuiteMachine& withoutLogFolder();
 
+    // A system library (file name without ".dll", e.g. L"bcrypt") that
+    // TiqoraDesk.exe cannot load, as on a damaged Windows: nor can the
+    // libraries that need it. Wine's per-program DLL override "disabled"
+    // stands in for the missing file (Windows has no such switch: there the
+    // library would have to be gone from the system folder).
+    SuiteMachine& systemLibraryMissing(const std::wstring& name);
+
     // A file of the pending folder, written as these bytes; the IT ticket
     // folder with its sent and pending folders is made first, as the IT
     // ticket form makes it.

@@ -1,7 +1,11 @@
 #include "harness/ui_driver.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include "harness/machine.h"
 #include "win/wide_text.h"
 
 namespace tiqora::test {
@@ -47,9 +51,37 @@ void waitUntil(const std::function<bool()>& condition, const std::string& what, 
     }
 }
 
+// --- crashes -------------------------------------------------------------------
+
+namespace {
+
+std::string crashDescription(DWORD code, const std::string& crashLine) {
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "0x%08lX", static_cast<unsigned long>(code));
+    return std::string("the program crashed with exception ") + hex + "; " +
+           (crashLine.empty() ? "no crash line in " + toUtf8(SuiteMachine::ticketLogPath())
+                              : "its log: \"" + crashLine + "\"");
+}
+
+}  // namespace
+
+ProgramCrashed::ProgramCrashed(DWORD code, const std::string& crashLine)
+    : DriverError(crashDescription(code, crashLine)), code_(code), crashLine_(crashLine) {}
+
+std::string lastCrashLine(size_t from) {
+    const std::string log = SuiteMachine::ticketLog();
+    const size_t found = log.rfind("  :  Unhandled exception ");
+    if (found == std::string::npos || (from <= log.size() && found < from)) return {};
+    const size_t lineBreak = log.rfind('\n', found);
+    const size_t start = lineBreak == std::string::npos ? 0 : lineBreak + 1;
+    const size_t end = log.find_first_of("\r\n", found);
+    return log.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
 // --- AppProcess --------------------------------------------------------------
 
-AppProcess::AppProcess(const std::wstring& program, const std::wstring& arguments) {
+AppProcess::AppProcess(const std::wstring& program, const std::wstring& arguments)
+    : logSizeAtStart_(SuiteMachine::ticketLog().size()) {
     std::wstring commandLine = L"\"" + program + L"\"";
     if (!arguments.empty()) commandLine += L" " + arguments;
     const std::wstring folder = program.substr(0, program.find_last_of(L'\\'));
@@ -65,6 +97,12 @@ AppProcess::~AppProcess() {
     if (running()) {
         TerminateProcess(info_.hProcess, 999);
         WaitForSingleObject(info_.hProcess, 5000);
+    } else if (!crashReported_) {
+        try {
+            throwIfCrashed();
+        } catch (const ProgramCrashed& crash) {
+            ADD_FAILURE() << crash.what();
+        }
     }
     CloseHandle(info_.hThread);
     CloseHandle(info_.hProcess);
@@ -76,12 +114,24 @@ DWORD AppProcess::waitForExit(DWORD timeoutMs) {
     if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0)
         throw DriverError("timed out after " + std::to_string(timeoutMs) + " ms waiting for process " +
                           std::to_string(pid()) + " to end");
+    throwIfCrashed();
     DWORD code = 0;
     GetExitCodeProcess(info_.hProcess, &code);
     return code;
 }
 
-bool AppProcess::endsWithin(DWORD timeoutMs) { return WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0; }
+bool AppProcess::endsWithin(DWORD timeoutMs) {
+    if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+    throwIfCrashed();
+    return true;
+}
+
+void AppProcess::throwIfCrashed() const {
+    DWORD code = 0;
+    if (running() || !GetExitCodeProcess(info_.hProcess, &code) || !isExceptionCode(code)) return;
+    crashReported_ = true;
+    throw ProgramCrashed(code, lastCrashLine(logSizeAtStart_));
+}
 
 std::vector<HWND> AppProcess::windows(const std::wstring& wantedClass, const std::wstring& title,
                                       bool visibleOnly) const {
@@ -94,8 +144,11 @@ HWND AppProcess::waitForWindow(const std::wstring& wantedClass, const std::wstri
     HWND found = nullptr;
     waitUntil(
         [&] {
-            if (!running()) throw DriverError("the program ended while a window " + describe(wantedClass) + " " +
-                                              describe(title) + " was awaited");
+            if (!running()) {
+                throwIfCrashed();
+                throw DriverError("the program ended while a window " + describe(wantedClass) + " " +
+                                  describe(title) + " was awaited");
+            }
             auto list = windows(wantedClass, title, true);
             found = list.empty() ? nullptr : list.front();
             return found != nullptr;
@@ -109,7 +162,10 @@ HWND AppProcess::waitForDialogWith(int controlId, DWORD timeoutMs) const {
     HWND found = nullptr;
     waitUntil(
         [&] {
-            if (!running()) throw DriverError("the program ended while a dialog was awaited");
+            if (!running()) {
+                throwIfCrashed();
+                throw DriverError("the program ended while a dialog was awaited");
+            }
             for (HWND window : windows(L"", L"", true)) {
                 if (GetDlgItem(window, controlId)) {
                     found = window;
@@ -385,6 +441,7 @@ bool windowSeenVisibleUntilExit(AppProcess& process, const std::wstring& wantedC
             return !process.running();
         },
         "the program to end", timeoutMs);
+    process.throwIfCrashed();
     return seen;
 }
 

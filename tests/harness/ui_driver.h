@@ -25,12 +25,40 @@ public:
 
 inline constexpr DWORD kDefaultWaitMs = 10000;
 
+// A program the test ran crashed: what() names the exception code and the
+// crash line the program wrote to the IT ticket log (or that there is none).
+class ProgramCrashed : public DriverError {
+public:
+    ProgramCrashed(DWORD code, const std::string& crashLine);
+    DWORD code() const { return code_; }
+    const std::string& crashLine() const { return crashLine_; }
+
+private:
+    DWORD code_;
+    std::string crashLine_;
+};
+
+// Whether an exit code is an exception code: the program crashed.
+inline bool isExceptionCode(DWORD exitCode) { return exitCode >= 0xC0000000u; }
+
+// The last line of the IT ticket log that reports a crash, without its line
+// break, among the bytes from `from` on (the whole log when it is shorter:
+// it was started anew); empty when there is none.
+std::string lastCrashLine(size_t from = 0);
+
 // Polls `condition` until it holds; throws DriverError naming `what` when
 // `timeoutMs` passes first.
 void waitUntil(const std::function<bool()>& condition, const std::string& what, DWORD timeoutMs = kDefaultWaitMs);
 
 // A program started by a test. The destructor ends it if it still runs, so a
 // failing test leaves nothing behind.
+//
+// A program that ended with an exception code (0xC0000000 and above) has
+// crashed, and its test fails, naming the code and where it happened: the
+// program's own line about it in the IT ticket log ("Unhandled exception
+// 0x... at <module>+0x..."). Every wait that sees the end throws a
+// ProgramCrashed then; an AppProcess that goes without any wait having seen
+// the crash adds the same failure to the test.
 class AppProcess {
 public:
     AppProcess(const std::wstring& program, const std::wstring& arguments);
@@ -40,10 +68,15 @@ public:
 
     DWORD pid() const { return info_.dwProcessId; }
     bool running() const;
-    // Waits for the end and returns the exit code.
+    // Waits for the end and returns the exit code; throws ProgramCrashed for
+    // an exception code.
     DWORD waitForExit(DWORD timeoutMs = kDefaultWaitMs);
-    // True when the process ended within `timeoutMs`.
+    // True when the process ended within `timeoutMs`; throws ProgramCrashed
+    // when it ended with an exception code.
     bool endsWithin(DWORD timeoutMs);
+    // Throws ProgramCrashed when the process has ended with an exception
+    // code.
+    void throwIfCrashed() const;
 
     // Top-level windows of this process; `className` and `title` filter when
     // not empty.
@@ -58,6 +91,8 @@ public:
 
 private:
     PROCESS_INFORMATION info_{};
+    size_t logSizeAtStart_ = 0;  // the IT ticket log's, so that a crash line is this process's
+    mutable bool crashReported_ = false;
 };
 
 // Controls.

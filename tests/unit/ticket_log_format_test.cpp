@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include "core/log/log_size.h"
+
 namespace tiqora {
 namespace {
 
@@ -29,10 +33,35 @@ TEST(TicketLogFormat, LineIsStampSeparatorAndMessageAsGiven) {
     EXPECT_EQ(formatTicketLogLine(t, big).size(), 20 + big.size());
 }
 
+TEST(TicketLogFormat, ThePrefixIsWrittenIntoABufferCutToFit) {
+    const LogTime t{7, 3, 2024, 9, 5};
+    struct Case {
+        size_t size;
+        const char* written;
+    } cases[] = {
+        {64, "7/03/2024 09:05  :  "},
+        {21, "7/03/2024 09:05  :  "},  // exactly the prefix and its terminator
+        {20, "7/03/2024 09:05  : "},
+        {16, "7/03/2024 09:05"},
+        {8, "7/03/20"},
+        {1, ""},
+    };
+    for (const auto& c : cases) {
+        char buffer[80];
+        std::memset(buffer, '#', sizeof buffer);
+        EXPECT_EQ(formatTicketLogPrefix(t, buffer, c.size), std::strlen(c.written)) << c.size;
+        EXPECT_STREQ(buffer, c.written) << c.size;
+        EXPECT_EQ(buffer[c.size], '#') << c.size << ": written past the buffer";
+    }
+    char untouched = '#';
+    EXPECT_EQ(formatTicketLogPrefix(t, &untouched, 0), 0u);
+    EXPECT_EQ(untouched, '#');
+}
+
 TEST(TicketLogFormat, OversizedOnlyPastTheLimit) {
-    EXPECT_FALSE(ticketLogIsOversized(0));
-    EXPECT_FALSE(ticketLogIsOversized(153000));
-    EXPECT_TRUE(ticketLogIsOversized(153001));
+    EXPECT_FALSE(logIsOversized(0));
+    EXPECT_FALSE(logIsOversized(153000));
+    EXPECT_TRUE(logIsOversized(153001));
 }
 
 }  // namespace

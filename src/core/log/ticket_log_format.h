@@ -2,7 +2,7 @@
 // file handling so the exact text can be checked without Windows.
 #pragma once
 
-#include <cstdint>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -26,9 +26,10 @@ std::string formatLogTimestamp(const LogTime& time);
 // without the terminating line feed that the writer adds.
 std::string formatTicketLogLine(const LogTime& time, std::string_view message);
 
-// The IT ticket form starts a new log when the old one has grown past this.
-inline constexpr std::uint64_t kTicketLogMaxBytes = 153000;
-
-inline bool ticketLogIsOversized(std::uint64_t sizeInBytes) { return sizeInBytes > kTicketLogMaxBytes; }
+// The stamp and "  :  " that begin a line, written into `buffer` of `size`
+// bytes: cut to fit and terminated (when `size` is not 0). Returns the number
+// of characters written. Allocates nothing, for the writer that runs after a
+// crash, when the heap may be damaged.
+std::size_t formatTicketLogPrefix(const LogTime& time, char* buffer, std::size_t size);
 
 }  // namespace tiqora

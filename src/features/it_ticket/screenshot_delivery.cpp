@@ -15,6 +15,9 @@ constexpr size_t kNarrowPathBytes = 260;
 constexpr char kUploadPath[] = "/api/it-ticket/save-image-screenshot";
 constexpr long kConnectSeconds = 10;
 constexpr unsigned long long kStallMs = 30000;
+// Room for a large picture over a slow line, and still a bound: twice the
+// stall limit, above the connection and stall limits together.
+constexpr long kTotalMs = 60000;
 
 bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -89,7 +92,12 @@ int sendScreenShotToWebSrv(const WebConsoleAddress& console, std::string corpId,
                                            {{"CorpId", std::move(corpId)},
                                             {"TicketGuid", std::move(ticketGuid)},
                                             {"ScreenShot", filePath, true}},
-                                           UploadLimits{kConnectSeconds, kStallMs});
+                                           UploadLimits{kConnectSeconds, kStallMs, kTotalMs});
+    if (upload.missingLibrary) {
+        writeTicketLog("Screenshot not sent, the system library " + upload.missingLibrary->library +
+                       " cannot be loaded (error " + std::to_string(upload.missingLibrary->error) + ")");
+        return -1;
+    }
     if (!upload.setUp) return -1;
     if (upload.refusedCertificate) {
         writeTicketLog("Screenshot not sent, the web console's certificate was refused: " +

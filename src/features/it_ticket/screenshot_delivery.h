@@ -41,10 +41,11 @@ std::optional<std::string> sendScreenShotToLanSrv(const std::wstring& path, cons
 // over plain HTTP or, for an "https://" console, over TLS whose certificate
 // must pass checkServerCertificate before any byte of the form is sent (no
 // fallback to HTTP). Returns the HTTP status, 0 when no answer arrived (a
-// connection not made within 10 s, a refused certificate, or a transfer
-// without progress for 30 s, is given up; the log says why), -1 when no
-// transfer could be set up. On status 200 the file is deleted; otherwise it
-// stays.
+// connection not made within 10 s, a refused certificate, a transfer
+// without progress for 30 s, or one not done within 60 s, is given up; the
+// log says why), -1 when no transfer could be set up (the log names a system
+// library the upload needs that did not load). On status 200 the file is
+// deleted; otherwise it stays.
 int sendScreenShotToWebSrv(const WebConsoleAddress& console, std::string corpId, std::string ticketGuid,
                            std::string filePath);
 

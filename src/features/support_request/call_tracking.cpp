@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/config/suite_folder.h"
 #include "core/support_request/request_history.h"
 #include "win/config_sources.h"
 #include "win/process_values.h"
@@ -24,8 +25,15 @@ void tell(HWND form, const std::wstring& text, const std::wstring& caption) {
 
 }  // namespace
 
-std::string sendCallTracking(const std::wstring& libraryPath, const std::string& host, const std::string& body) {
-    SuiteModule library = SuiteModule::load(libraryPath);
+std::string sendCallTracking(const std::wstring& suiteFolder, const std::string& host, const std::string& body) {
+    if (!isLocalAbsoluteFolder(toUtf8(suiteFolder))) {
+        // The value comes from an ini file, whose values hold no line break:
+        // it stays within its log line.
+        writeTicketLog("QXPath.ini names no absolute folder on this machine, the support request loads no WBX.DLL: " +
+                       toAnsi(suiteFolder));
+        return {};
+    }
+    SuiteModule library = SuiteModule::load(suiteFolder + L"\\WBX.DLL");
     const auto send = library.find<SendWebdata2Fn>("SendWebdata2");
     if (!send) return {};
     std::vector<char> reply(kCallTrackingReplyBytes, '\0');
@@ -48,7 +56,7 @@ void appendRequestHistory(const std::wstring& historyFile, const std::wstring& r
 
 void submitCallTracking(HWND form, const CallTrackingRequest& request, const CallTrackingSetup& setup) {
     const std::string body = callTrackingBody(request);
-    const std::string replyBytes = sendCallTracking(setup.libraryPath, toAnsi(setup.host), body);
+    const std::string replyBytes = sendCallTracking(setup.suiteFolder, toAnsi(setup.host), body);
     const std::wstring reply = fromAnsi(replyBytes);
     const std::wstring title = applicationTitle();
 

@@ -14,17 +14,20 @@ namespace tiqora {
 
 inline constexpr char kCallTrackingPath[] = "/Android/SaveNewCall.aspx";
 
-// Loads the transport library at `libraryPath`, sends `body` once with
-// SendWebdata2 (agent "Tiqora") and unloads it. The reply as the service
-// sent it; empty when the library or its export is missing.
-std::string sendCallTracking(const std::wstring& libraryPath, const std::string& host, const std::string& body);
+// Loads the transport library WBX.DLL of `suiteFolder` (QXPath.ini's
+// folder), sends `body` once with SendWebdata2 (agent "Tiqora") and unloads
+// it. The reply as the service sent it; empty when the library or its export
+// is missing, and when `suiteFolder` is no absolute folder on this machine
+// (isLocalAbsoluteFolder): then nothing is loaded and the IT ticket log names
+// the folder.
+std::string sendCallTracking(const std::wstring& suiteFolder, const std::string& host, const std::string& body);
 
 // Appends a record to the request history file under the key after "CNT",
 // then counts it in "CNT". A count at the integer limit takes no record.
 void appendRequestHistory(const std::wstring& historyFile, const std::wstring& record);
 
 struct CallTrackingSetup {
-    std::wstring libraryPath;  // QXPATH + \WBX.DLL
+    std::wstring suiteFolder;  // QXPATH: the folder of the WBX.DLL the request loads
     std::wstring host;         // the call-tracking host, may carry ":port"
     std::wstring historyFile;  // product data folder\Tiqora.ini
 };

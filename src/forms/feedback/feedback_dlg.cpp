@@ -47,6 +47,7 @@ void setShown(HWND window, bool show) {
 Feedback::Feedback(ui::MessageDlg& messageBox) : ui::CDialogSK(IDD_FEEDBACK), messageBox_(messageBox) {}
 
 BOOL Feedback::OnInitDialog() {
+    resetFeedbackLogIfOversized();
     SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
     textFont_ = ui::verdanaFont(14);

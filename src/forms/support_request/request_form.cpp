@@ -39,10 +39,10 @@ bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str
 
 }  // namespace
 
-RequestForm::RequestForm(ui::CDialogSK& dialog, const ProductFolders& folders, std::wstring libraryPath)
+RequestForm::RequestForm(ui::CDialogSK& dialog, const ProductFolders& folders, std::wstring suiteFolder)
     : dialog_(dialog),
       folders_(folders),
-      libraryPath_(std::move(libraryPath)),
+      suiteFolder_(std::move(suiteFolder)),
       highlightBrush_(CreateSolidBrush(kPaleYellow)) {}
 
 std::wstring RequestForm::textOf(int id) const { return ui::windowText(item(id)); }
@@ -192,7 +192,7 @@ void RequestForm::submit() {
     request.issueTypeText = input.issueTypeText;
     request.licenceCode = toUtf8(details_.licenceCode);
     submitCallTracking(form, request,
-                       CallTrackingSetup{libraryPath_, readVendorHosts(installFolder()).callTracking,
+                       CallTrackingSetup{suiteFolder_, readVendorHosts(installFolder()).callTracking,
                                          folders_.requestHistory});
     // Whatever the outcome, the request form has done its work.
     ui::Dialog::EndProcess();

@@ -19,8 +19,9 @@ namespace tiqora {
 
 class RequestForm {
 public:
-    // `libraryPath`: the transport library the submission loads.
-    RequestForm(ui::CDialogSK& dialog, const ProductFolders& folders, std::wstring libraryPath);
+    // `suiteFolder`: the folder whose transport library the submission
+    // loads (QXPath.ini's).
+    RequestForm(ui::CDialogSK& dialog, const ProductFolders& folders, std::wstring suiteFolder);
     RequestForm(const RequestForm&) = delete;
     RequestForm& operator=(const RequestForm&) = delete;
 
@@ -44,7 +45,7 @@ private:
 
     ui::CDialogSK& dialog_;
     ProductFolders folders_;
-    std::wstring libraryPath_;
+    std::wstring suiteFolder_;
     RequestDetails details_;
 
     // Fields whose last check failed, and their last read values.
