@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <csignal>
 #include <cstdint>
 
 #include "win/ticket_log.h"
@@ -53,8 +54,25 @@ LONG WINAPI reportAndEnd(EXCEPTION_POINTERS* exception) {
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
+// The code a program ends with when it stops itself on a failed check, as
+// Windows reports a fail-fast stop (the crash line spells it out).
+constexpr DWORD kStoppedItself = 0xC0000409;
+
+// abort(): a check of the C++ library failed (a read of an empty optional,
+// an index past a container's end) or an exception reached the top
+// uncaught. Without this the C runtime would end the process with code 3,
+// silently, or show its own message box.
+void reportAbortAndEnd(int) {
+    if (InterlockedExchange(&crashing, 1) == 0)
+        writeTicketLogAfterCrash("Unhandled exception 0xC0000409 at abort: the program stopped on a failed check");
+    TerminateProcess(GetCurrentProcess(), kStoppedItself);
+}
+
 }  // namespace
 
-void reportCrashesInTheTicketLog() { SetUnhandledExceptionFilter(reportAndEnd); }
+void reportCrashesInTheTicketLog() {
+    SetUnhandledExceptionFilter(reportAndEnd);
+    std::signal(SIGABRT, reportAbortAndEnd);
+}
 
 }  // namespace tiqora

@@ -1,30 +1,45 @@
 // A crash of the real TiqoraDesk.exe, seen from outside: a suite library that
 // crashes while "/sysp" re-sends a pending ticket ends the process at once
 // with the exception code, the IT ticket log names the code and the library,
-// the ticket stays pending, and the harness fails the test that ran the
-// program, naming both.
+// the ticket stays pending (in the crashed run's folder, which the next run
+// takes up), and the harness fails the test that ran the program, naming
+// both. A library that aborts stands for every stop on a failed check.
 #include <windows.h>
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <regex>
 #include <string>
 
 #include "harness/machine.h"
 #include "harness/test_paths.h"
 #include "harness/ui_driver.h"
+#include "win/handles.h"
 
 namespace tiqora::test {
 namespace {
 
 constexpr char kBody[] = R"({"LicenseNo":"TQ4711-2026-ORV","IssueTitle":"Printer","Description":"jams"})";
-const std::wstring kPendingFile = SuiteMachine::pendingFolder() + L"\\W_1.txt";
 
-// A standard machine whose WBX.DLL crashes in every call, with one web
-// ticket pending.
-void crashingMachine() {
-    SuiteMachine::standard().transportLibrary(L"transport_crashing.dll").pendingFile(L"W_1.txt", kBody);
+// A standard machine whose WBX.DLL is `library`, with one web ticket
+// pending.
+void machineWith(const wchar_t* library) {
+    SuiteMachine::standard().transportLibrary(library).pendingFile(L"W_1.txt", kBody);
+}
+void crashingMachine() { machineWith(L"transport_crashing.dll"); }
+
+// Where the crashed run of `app` left the ticket it was sending: its own
+// folder in the pending folder, named for its process id and start.
+std::wstring ticketLeftBy(const AppProcess& app) {
+    const KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, app.pid()));
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!process || !GetProcessTimes(process.get(), &created, &exited, &kernel, &user)) return {};
+    wchar_t start[17];
+    std::swprintf(start, 17, L"%08lx%08lx", static_cast<unsigned long>(created.dwHighDateTime),
+                  static_cast<unsigned long>(created.dwLowDateTime));
+    return SuiteMachine::pendingFolder() + L"\\~sending-" + std::to_wstring(app.pid()) + L"-" + start + L"\\W_1.txt";
 }
 
 TEST(Crash, ACrashingSuiteLibraryEndsTheResendWithTheCodeAndALogLineNamingIt) {
@@ -42,8 +57,23 @@ TEST(Crash, ACrashingSuiteLibraryEndsTheResendWithTheCodeAndALogLineNamingIt) {
         EXPECT_NE(failure.find("crashed with exception 0xC0000005"), std::string::npos) << failure;
         EXPECT_NE(failure.find(crash.crashLine()), std::string::npos) << failure;
     }
-    EXPECT_EQ(readFileBytes(kPendingFile), kBody);
+    EXPECT_EQ(readFileBytes(ticketLeftBy(app)), kBody);
     EXPECT_FALSE(fileExists(SuiteMachine::sentFolder() + L"\\W_1.txt"));
+}
+
+TEST(Crash, AStopOnAFailedCheckEndsWithTheFailFastCodeAndALogLine) {
+    machineWith(L"transport_aborting.dll");
+    AppProcess app(SuiteMachine::program(), L"/sysp");
+    try {
+        app.waitForExit(5000);
+        ADD_FAILURE() << "the resend ended without a crash";
+    } catch (const ProgramCrashed& crash) {
+        EXPECT_EQ(crash.code(), 0xC0000409u);
+        const std::regex line(
+            R"(\d{1,2}/\d{2}/\d{4} \d{2}:\d{2}  :  Unhandled exception 0xC0000409 at abort: the program stopped on a failed check)");
+        EXPECT_TRUE(std::regex_match(crash.crashLine(), line)) << crash.crashLine();
+    }
+    EXPECT_EQ(readFileBytes(ticketLeftBy(app)), kBody);
 }
 
 TEST(Crash, ACrashNoWaitSawFailsTheTestWhenItsProcessGoes) {
