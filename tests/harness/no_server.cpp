@@ -6,17 +6,27 @@
 
 namespace tiqora::test {
 
-NoServer::NoServer(Kind kind) {
-    WSADATA data;
-    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) throw std::runtime_error("no Winsock");
-    listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address{};
+SOCKET bindFreeLoopbackPort(sockaddr_in& address) {
+    const SOCKET bound = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    address = sockaddr_in{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     int length = sizeof address;
-    if (listener_ == INVALID_SOCKET || bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        if (listener_ != INVALID_SOCKET) closesocket(listener_);
+    if (bound == INVALID_SOCKET) return INVALID_SOCKET;
+    if (bind(bound, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        getsockname(bound, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        closesocket(bound);
+        return INVALID_SOCKET;
+    }
+    return bound;
+}
+
+NoServer::NoServer(Kind kind) {
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) throw std::runtime_error("no Winsock");
+    sockaddr_in address{};
+    listener_ = bindFreeLoopbackPort(address);
+    if (listener_ == INVALID_SOCKET) {
         WSACleanup();
         throw std::runtime_error("no free loopback port");
     }

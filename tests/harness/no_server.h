@@ -8,6 +8,11 @@
 
 namespace tiqora::test {
 
+// A TCP socket bound to a free loopback port, not yet listening, with the
+// address it took (its port included); INVALID_SOCKET when none can be had.
+// Winsock must be started.
+SOCKET bindFreeLoopbackPort(sockaddr_in& address);
+
 class NoServer {
 public:
     enum class Kind {

@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "harness/no_server.h"
+
 namespace tiqora {
 namespace {
 
@@ -21,14 +23,9 @@ public:
     TricklingServer() {
         WSADATA data;
         if (WSAStartup(MAKEWORD(2, 2), &data) != 0) throw std::runtime_error("no sockets");
-        listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
         sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        int length = sizeof address;
-        if (listener_ == INVALID_SOCKET || bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-            listen(listener_, 1) != 0 || getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-            throw std::runtime_error("no loopback listener");
+        listener_ = test::bindFreeLoopbackPort(address);
+        if (listener_ == INVALID_SOCKET || listen(listener_, 1) != 0) throw std::runtime_error("no loopback listener");
         port_ = ntohs(address.sin_port);
         thread_ = std::thread([this] { serve(); });
     }

@@ -3,11 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstring>
-#include <new>
 #include <optional>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "core/it_ticket/lan_reply.h"
