@@ -1,8 +1,9 @@
 // The ticket page addresses and what a browser is handed: Base64 and percent
 // encoding give back exactly what they encoded, a quoted argument is read
-// back by the C runtime's rules as that one argument, and a web console
-// setting gives https only when it says so, its host found inside it.
-#include "core/it_ticket/web_console_address.h"
+// back by the C runtime's rules as that one argument, and a [Hosts] value
+// that is accepted holds a host and a port alone and reads back the same from
+// its origin.
+#include "core/net/service_address.h"
 #include "core/ticket_history/ticket_addresses.h"
 #include "fuzz_target.h"
 
@@ -108,18 +109,22 @@ TIQORA_FUZZ_TARGET(ticket_addresses) {
     const std::string lan = tiqora::lanTicketPageAddress(parts[0], parts[1], parts[2]);
     FUZZ_CHECK(lan.rfind("http://", 0) == 0);
 
-    const tiqora::WebConsoleAddress console = tiqora::webConsoleAddressOf(parts[0]);
-    const bool saysHttps = parts[0].size() >= 8 && (parts[0][0] | 0x20) == 'h' && (parts[0][1] | 0x20) == 't' &&
-                           (parts[0][2] | 0x20) == 't' && (parts[0][3] | 0x20) == 'p' &&
-                           (parts[0][4] | 0x20) == 's' && parts[0].compare(5, 3, "://") == 0;
-    FUZZ_CHECK((console.scheme == tiqora::WebScheme::Https) == saysHttps);
-    FUZZ_CHECK(parts[0].find(console.hostAndPort) != std::string::npos);
-    FUZZ_CHECK(console.hostAndPort.find(console.hostName()) != std::string::npos);
-    const std::string page = tiqora::webTicketPageAddress(parts[0], parts[1], parts[2]);
-    FUZZ_CHECK(page.rfind(console.origin(), 0) == 0);
-    FUZZ_CHECK(page.size() >= tiqora::percentEncode(parts[2]).size() &&
-               page.compare(page.size() - tiqora::percentEncode(parts[2]).size(), std::string::npos,
-                            tiqora::percentEncode(parts[2])) == 0);
+    const auto setting = tiqora::serviceAddressOf(parts[0]);
+    if (const auto* console = std::get_if<tiqora::ServiceAddress>(&setting)) {
+        // What was accepted is a host name and at most a port, and its
+        // origin reads back to the same address.
+        FUZZ_CHECK(console->hostName.find_first_of("/?#@ ") == std::string::npos);
+        FUZZ_CHECK(console->port.value_or(1) >= 1 && console->port.value_or(1) <= 65535);
+        const auto again = tiqora::serviceAddressOf(console->origin());
+        const auto* same = std::get_if<tiqora::ServiceAddress>(&again);
+        FUZZ_CHECK(same && same->scheme == console->scheme && same->hostName == console->hostName &&
+                   same->port == console->port);
+        const std::string page = tiqora::webTicketPageAddress(*console, parts[1], parts[2]);
+        FUZZ_CHECK(page.rfind(console->origin(), 0) == 0);
+        FUZZ_CHECK(page.size() >= tiqora::percentEncode(parts[2]).size() &&
+                   page.compare(page.size() - tiqora::percentEncode(parts[2]).size(), std::string::npos,
+                                tiqora::percentEncode(parts[2])) == 0);
+    }
 
     if (input.find('\0') == std::string_view::npos) {
         const auto arguments = tiqora::browserArguments(input);

@@ -79,11 +79,11 @@ VendorHosts readVendorHosts(const std::wstring& installFolder) {
         return readIniString(file, L"Hosts", key, fallback, 256);
     };
     return VendorHosts{
-        host(L"CallTracking", L"calltrack.tiqora.example"),
-        host(L"HelpDeskMail", L"helpdesk.tiqora.example"),
+        host(kCallTrackingKey, L"calltrack.tiqora.example"),
+        host(kHelpDeskMailKey, L"helpdesk.tiqora.example"),
         host(L"FeedbackPage", L"www.tiqora.example"),
-        host(L"WebConsole", L"console.tiqora.example"),
-        host(L"PendingTickets", L"tickets.tiqora.example"),
+        host(kWebConsoleKey, L"console.tiqora.example"),
+        host(kPendingTicketsKey, L"tickets.tiqora.example"),
     };
 }
 

@@ -73,7 +73,8 @@ std::wstring readAdminTicketUserName(const std::wstring& productDataFolder);
 
 // The vendor's service hosts. Compiled-in defaults under a reserved example
 // domain; an optional TiqoraDesk.ini in the install folder (section "Hosts")
-// can point each elsewhere. A host may carry ":port".
+// can point each elsewhere. A host may carry ":port", and a service the
+// program posts to a scheme (core/net/service_address.h).
 struct VendorHosts {
     std::wstring callTracking;    // support requests
     std::wstring helpDeskMail;    // feedback mail
@@ -83,6 +84,11 @@ struct VendorHosts {
 };
 
 inline constexpr wchar_t kVendorSettingsFile[] = L"TiqoraDesk.ini";
+// The [Hosts] keys of the services the program posts to.
+inline constexpr wchar_t kCallTrackingKey[] = L"CallTracking";
+inline constexpr wchar_t kHelpDeskMailKey[] = L"HelpDeskMail";
+inline constexpr wchar_t kWebConsoleKey[] = L"WebConsole";
+inline constexpr wchar_t kPendingTicketsKey[] = L"PendingTickets";
 
 VendorHosts readVendorHosts(const std::wstring& installFolder);
 

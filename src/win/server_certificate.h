@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/it_ticket/certificate_verdict.h"
+#include "core/net/certificate_verdict.h"
 
 namespace tiqora {
 

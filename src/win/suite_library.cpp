@@ -1,10 +1,11 @@
 #include "win/suite_library.h"
 
+#include "core/net/service_post.h"
+
 namespace tiqora {
 
 std::string writtenReply(const std::vector<char>& reply) {
-    if (reply.empty()) return {};
-    return std::string(reply.data(), strnlen(reply.data(), reply.size() - 1));
+    return replyAsRead(std::string_view(reply.data(), reply.size()), reply.size());
 }
 
 void restrictDllSearchPath() { SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS); }

@@ -11,6 +11,8 @@ namespace {
 
 constexpr char kCorporateText[] = "Kelvane Orvantis corporate customer 0001 / branch office Pune, Maharashtra IN";
 
+ServiceAddress consoleAt(const char* setting) { return std::get<ServiceAddress>(serviceAddressOf(setting)); }
+
 TEST(TicketAddresses, Base64IsOneLineAtEveryLength) {
     // 57 bytes and more were cut into lines of 76 with CR LF by one of the
     // two encoders (and 73 bytes and more emptied): both now give one line.
@@ -79,11 +81,11 @@ TEST(TicketAddresses, PageAddresses) {
          "http://console.example.com/user/it-ticket/ticket-info/Q09SUC0xMDAx/%7Bg%20h%7D"},
     };
     for (const auto& c : webCases)
-        EXPECT_EQ(webTicketPageAddress(c.host, c.corporateId, c.guid), c.address) << c.corporateId << " " << c.guid;
+        EXPECT_EQ(webTicketPageAddress(consoleAt(c.host), c.corporateId, c.guid), c.address) << c.corporateId << " " << c.guid;
 
     // A long corporate id stays on one line in the address.
     const std::string longId = std::string(kCorporateText).substr(0, 73);
-    const std::string address = webTicketPageAddress("h", longId, "g");
+    const std::string address = webTicketPageAddress(consoleAt("h"), longId, "g");
     EXPECT_EQ(address.find_first_of("\r\n"), std::string::npos);
     EXPECT_EQ(address,
               "http://h/user/it-ticket/ticket-info/"

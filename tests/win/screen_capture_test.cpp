@@ -137,7 +137,7 @@ TEST(ScreenshotUpload, AConnectionThatIsNeverMadeIsGivenUpAfterTenSeconds) {
     const test::NoServer server(test::NoServer::Kind::Silent);
     const std::string host = "127.0.0.1:" + std::to_string(server.port());
     const ULONGLONG start = GetTickCount64();
-    EXPECT_EQ(sendScreenShotToWebSrv(webConsoleAddressOf(host), "CORP-1001", "guid", "C:\\qx\\none.jpg"), 0);
+    EXPECT_EQ(sendScreenShotToWebSrv(std::get<ServiceAddress>(serviceAddressOf(host)), "CORP-1001", "guid", "C:\\qx\\none.jpg"), 0);
     const ULONGLONG took = GetTickCount64() - start;
     EXPECT_GE(took, 9000u);
     EXPECT_LT(took, 15000u);

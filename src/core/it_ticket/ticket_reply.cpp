@@ -1,6 +1,8 @@
 #include "core/it_ticket/ticket_reply.h"
 
 #include <algorithm>
+
+#include "core/text/ascii_case.h"
 #include "core/text/trim.h"
 
 namespace tiqora {
@@ -39,16 +41,9 @@ void readData(std::string_view lower, TicketReceipt& receipt) {
 
 }  // namespace
 
-std::string lowerCaseReply(std::string_view reply) {
-    std::string lower(reply);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
-
 TicketReceipt readLanTicketReply(std::string_view reply) {
     TicketReceipt receipt;
-    const std::string lower = lowerCaseReply(reply);
+    const std::string lower = toLowerAscii(reply);
     receipt.delivered = lower.find(kLanPhrase) != std::string::npos;
     if (receipt.delivered) readData(lower, receipt);
     return receipt;
@@ -57,7 +52,7 @@ TicketReceipt readLanTicketReply(std::string_view reply) {
 TicketReceipt readWebTicketReply(std::string_view reply) {
     TicketReceipt receipt;
     receipt.delivered = reply.find(kWebPhrase) != std::string_view::npos;
-    if (receipt.delivered) readData(lowerCaseReply(reply), receipt);
+    if (receipt.delivered) readData(toLowerAscii(reply), receipt);
     return receipt;
 }
 

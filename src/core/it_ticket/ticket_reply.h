@@ -30,10 +30,6 @@ struct TicketReceipt {
 // both empty. A reply not delivered gives no id, GUID or data.
 TicketReceipt readLanTicketReply(std::string_view reply);
 
-// The reply as the LAN delivery reads and logs it: ASCII letters in lower
-// case, every other byte unchanged.
-std::string lowerCaseReply(std::string_view reply);
-
 // The web console's reply: delivered when it holds "Ticket Created
 // Successfully" exactly as received (case matters); the id and GUID are read
 // from a lower-cased copy as for readLanTicketReply.

@@ -20,4 +20,10 @@ bool containsIgnoreAsciiCase(std::string_view text, std::string_view part) {
     return std::search(text.begin(), text.end(), part.begin(), part.end(), sameIgnoringCase) != text.end();
 }
 
+std::string toLowerAscii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = asciiLower(c);
+    return lower;
+}
+
 }  // namespace tiqora

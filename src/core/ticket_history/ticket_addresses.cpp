@@ -3,7 +3,6 @@
 #include <iterator>
 
 #include "core/it_ticket/lan_address.h"
-#include "core/it_ticket/web_console_address.h"
 
 namespace tiqora {
 
@@ -69,9 +68,9 @@ std::string lanTicketPageAddress(std::string_view host, std::string_view portTex
     return address;
 }
 
-std::string webTicketPageAddress(std::string_view consoleSetting, std::string_view corporateIdBytes,
+std::string webTicketPageAddress(const ServiceAddress& console, std::string_view corporateIdBytes,
                                  std::string_view ticketGuid) {
-    std::string address = webConsoleAddressOf(consoleSetting).origin();
+    std::string address = console.origin();
     address += kWebTicketPagePath;
     address += base64Encode(corporateIdBytes);
     address += '/';

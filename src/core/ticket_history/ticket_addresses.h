@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/net/service_address.h"
+
 namespace tiqora {
 
 inline constexpr std::string_view kLanTicketPagePath = "/adminTicketExternal/UserTicket?ticketGuid=";
@@ -28,11 +30,10 @@ std::string percentEncode(std::string_view text);
 // since a port text may carry the server's own port before the LAN port.
 std::string lanTicketPageAddress(std::string_view host, std::string_view portText, std::string_view ticketGuid);
 
-// The web console's origin ("http://" or "https://" and its host, from the
-// WebConsole setting as written) + the web page path + Base64 of the
-// corporate id + "/" + encoded GUID. An empty corporate id leaves an empty
-// segment ("//").
-std::string webTicketPageAddress(std::string_view consoleSetting, std::string_view corporateIdBytes,
+// The web console's origin ("http://" or "https://", its host and port) +
+// the web page path + Base64 of the corporate id + "/" + encoded GUID. An
+// empty corporate id leaves an empty segment ("//").
+std::string webTicketPageAddress(const ServiceAddress& console, std::string_view corporateIdBytes,
                                  std::string_view ticketGuid);
 
 // `text` as one argument of a Windows command line, as the C runtime and

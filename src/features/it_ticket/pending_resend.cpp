@@ -16,6 +16,7 @@
 #include "win/config_sources.h"
 #include "win/files.h"
 #include "win/process_stamp.h"
+#include "win/service_post.h"
 #include "win/ticket_log.h"
 #include "win/wide_text.h"
 
@@ -24,6 +25,8 @@ namespace tiqora {
 namespace {
 
 constexpr char kPendingTicketPath[] = "/velmora/api/SubmitTicket.aspx";
+constexpr ServiceCall kPendingTicketCall{kPendingTicketsKey, kPendingTicketPath, kWebTicketAgent, false,
+                                         kPendingTicketReplyBytes};
 // Paths are handed to the libraries as 8-bit texts of at most this many
 // characters.
 constexpr size_t kMaxPathBytes = 259;
@@ -226,15 +229,27 @@ std::optional<PendingTicket> claim(const std::wstring& pendingFolder, const Pend
 }  // namespace
 
 ResendOutcome resendPendingWeb(const PendingTicket& ticket, const TransportLibrary& transport,
-                               const std::string& pendingTicketHost) {
+                               const ServiceAddress& service) {
     const std::optional<std::string> body = readPendingBody(ticket);
-    if (!body || !transport.sendWebdata2) return ResendOutcome::NotDelivered;
+    if (!body) return ResendOutcome::NotDelivered;
 
-    std::vector<char> reply(kPendingTicketReplyBytes, '\0');
-    const int result =
-        transport.sendWebdata2(pendingTicketHost.c_str(), kPendingTicketPath, body->c_str(), kWebTicketAgent, reply.data());
-    if (noAnswer(result, reply)) return ResendOutcome::NoAnswer;
-    if (writtenReply(reply).find("VEXO-OK") == std::string::npos) return ResendOutcome::NotDelivered;
+    std::string replyText;
+    if (service.scheme == WebScheme::Https) {
+        const TlsReply reply = postOverTls(service, kPendingTicketCall, *body);
+        if (!reply.answered) {
+            writeTicketLog(tlsFailureLine(kPendingTicketCall, service, reply));
+            return ResendOutcome::NoAnswer;
+        }
+        replyText = reply.received;
+    } else {
+        if (!transport.sendWebdata2) return ResendOutcome::NotDelivered;
+        std::vector<char> reply(kPendingTicketReplyBytes, '\0');
+        const int result = transport.sendWebdata2(service.hostAndPort.c_str(), kPendingTicketPath, body->c_str(),
+                                                  kWebTicketAgent, reply.data());
+        if (noAnswer(result, reply)) return ResendOutcome::NoAnswer;
+        replyText = writtenReply(reply);
+    }
+    if (replyText.find("VEXO-OK") == std::string::npos) return ResendOutcome::NotDelivered;
     if (!fileExists(ticket.path)) return ResendOutcome::NotDelivered;
     finishDelivered(ticket, Delivery::Web);
     return ResendOutcome::Delivered;
@@ -290,7 +305,11 @@ void resendPendingTickets(ProcessValues& values) {
         // A delivered file needs the sent folder to move into; without it
         // every run would deliver the same tickets again.
         CreateDirectoryW(values.folders.sent.c_str(), nullptr);
-        const std::string pendingTicketHost = toAnsi(readVendorHosts(installFolder()).pendingTickets);
+        // A [Hosts] value that is no usable address sends no web ticket: they
+        // stay, and the log says so once.
+        const auto readService = serviceAddressOf(toAnsi(readVendorHosts(installFolder()).pendingTickets));
+        const ServiceAddress* pendingService = std::get_if<ServiceAddress>(&readService);
+        bool serviceRefusalTold = false;
         // The tickets to send, in the folder's order, and what stays.
         std::vector<const PendingEntry*> toSend;
         size_t leftLan = 0, leftWeb = 0;
@@ -307,6 +326,12 @@ void resendPendingTickets(ProcessValues& values) {
         int silentInARow = 0;
         for (size_t i = 0; i < toSend.size(); ++i) {
             const PendingEntry& entry = *toSend[i];
+            if (entry.route == PendingRoute::Web && !pendingService) {
+                if (!serviceRefusalTold)
+                    writeTicketLog(refusedAddressLine(kPendingTicketsKey, std::get<AddressFault>(readService)));
+                serviceRefusalTold = true;
+                continue;
+            }
             if (entry.route == PendingRoute::Lan && !lanAddress) {
                 std::wstring lanUrl;  // the resend has no use for the page address
                 lanAddress = GetUrl(lanUrl, values.folders.productData);
@@ -318,7 +343,7 @@ void resendPendingTickets(ProcessValues& values) {
             if (!ticket) continue;
             const ResendOutcome outcome =
                 entry.route == PendingRoute::Web
-                    ? resendPendingWeb(*ticket, values.startupTransport, pendingTicketHost)
+                    ? resendPendingWeb(*ticket, values.startupTransport, *pendingService)
                     : resendPendingLan(*ticket, *lanAddress, values.startupTransport, values.transportLibraryPath);
             if (outcome != ResendOutcome::Delivered) release(*ticket);
             silentInARow = outcome == ResendOutcome::NoAnswer ? silentInARow + 1 : 0;

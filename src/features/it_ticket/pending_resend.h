@@ -27,6 +27,7 @@
 
 #include <string>
 
+#include "core/net/service_address.h"
 #include "features/it_ticket/get_url.h"
 #include "win/process_values.h"
 #include "win/suite_library.h"
@@ -57,10 +58,13 @@ struct PendingTicket {
     std::string name;     // its own name, e.g. "W_101.txt"
 };
 
-// Sends the web ticket to the pending-ticket service (`pendingTicketHost`,
-// 8-bit) through SendWebdata2; delivered when the reply holds "VEXO-OK".
+// Sends the web ticket to the pending-ticket service at `service` ([Hosts]
+// PendingTickets): over TLS by the program itself when it says https,
+// through SendWebdata2 otherwise; delivered when the reply holds "VEXO-OK".
+// A TLS request that got no answer (the certificate refused included) is
+// NoAnswer, as a library call that got none.
 ResendOutcome resendPendingWeb(const PendingTicket& ticket, const TransportLibrary& transport,
-                               const std::string& pendingTicketHost);
+                               const ServiceAddress& service);
 
 // Sends the LAN ticket to the LAN server at `address` (resolved by GetUrl)
 // through SendWebdata3; when the server does not confirm it, hands the file

@@ -4,7 +4,7 @@
 
 #include "core/it_ticket/screenshot_names.h"
 #include "win/ticket_log.h"
-#include "win/upload.h"
+#include "win/http_client.h"
 #include "win/wide_text.h"
 
 namespace tiqora {
@@ -86,13 +86,13 @@ std::optional<std::string> sendScreenShotToLanSrv(const std::wstring& path, cons
     return toUtf8(fromAnsi(remoteName));
 }
 
-int sendScreenShotToWebSrv(const WebConsoleAddress& console, std::string corpId, std::string ticketGuid,
+int sendScreenShotToWebSrv(const ServiceAddress& console, std::string corpId, std::string ticketGuid,
                            std::string filePath) {
-    const UploadResult upload = uploadForm(console, kUploadPath,
+    const HttpResult upload = uploadForm(console, kUploadPath,
                                            {{"CorpId", std::move(corpId)},
                                             {"TicketGuid", std::move(ticketGuid)},
                                             {"ScreenShot", filePath, true}},
-                                           UploadLimits{kConnectSeconds, kStallMs, kTotalMs});
+                                           HttpLimits{kConnectSeconds, kStallMs, kTotalMs});
     if (upload.missingLibrary) {
         writeTicketLog("Screenshot not sent, the system library " + upload.missingLibrary->library +
                        " cannot be loaded (error " + std::to_string(upload.missingLibrary->error) + ")");
@@ -101,7 +101,7 @@ int sendScreenShotToWebSrv(const WebConsoleAddress& console, std::string corpId,
     if (!upload.setUp) return -1;
     if (upload.refusedCertificate) {
         writeTicketLog("Screenshot not sent, the web console's certificate was refused: " +
-                       certificateRefusalReason(upload.refusedCertificate->verdict, console.hostName(),
+                       certificateRefusalReason(upload.refusedCertificate->verdict, console.hostName,
                                                 upload.refusedCertificate->chainErrors,
                                                 upload.refusedCertificate->policyError));
     } else if (!upload.transferError.empty()) {

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "core/it_ticket/web_console_address.h"
+#include "core/net/service_address.h"
 #include "win/suite_exports.h"
 
 namespace tiqora {
@@ -46,7 +46,7 @@ std::optional<std::string> sendScreenShotToLanSrv(const std::wstring& path, cons
 // log says why), -1 when no transfer could be set up (the log names a system
 // library the upload needs that did not load). On status 200 the file is
 // deleted; otherwise it stays.
-int sendScreenShotToWebSrv(const WebConsoleAddress& console, std::string corpId, std::string ticketGuid,
+int sendScreenShotToWebSrv(const ServiceAddress& console, std::string corpId, std::string ticketGuid,
                            std::string filePath);
 
 }  // namespace tiqora

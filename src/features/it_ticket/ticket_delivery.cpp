@@ -7,9 +7,11 @@
 #include "core/it_ticket/lan_address.h"
 #include "core/it_ticket/ticket_reply.h"
 #include "core/it_ticket/ticket_rules.h"
-#include "core/it_ticket/web_console_address.h"
+#include "core/net/service_address.h"
+#include "core/text/ascii_case.h"
 #include "features/it_ticket/record_files.h"
 #include "win/config_sources.h"
+#include "win/service_post.h"
 #include "win/ticket_log.h"
 #include "win/wide_text.h"
 
@@ -18,6 +20,8 @@ namespace tiqora {
 namespace {
 
 constexpr char kCreateTicketPath[] = "/api/it-ticket/create-ticket";
+constexpr ServiceCall kWebTicketCall{kWebConsoleKey, kCreateTicketPath, kWebTicketAgent,
+                                     (kWebConsoleCall.mode & 1) != 0, kWebConsoleTicketReplyBytes};
 
 std::string currentSubmitTime() {
     SYSTEMTIME now;
@@ -84,9 +88,10 @@ bool recordPending(const ProcessValues& values, TicketKind kind, const std::stri
 // The screenshot travels after the web ticket, with the ticket's GUID. Only a
 // ticket the console created can take it: a picture sent with no GUID could
 // never be attached, so it stays on disk.
-void uploadScreenshot(const TicketSender& sender, const TicketReceipt& receipt, const WebConsoleAddress& console) {
+void uploadScreenshot(const TicketSender& sender, const TicketReceipt& receipt, const ServiceAddress* console) {
     const std::string shownPath = toAnsi(sender.screenshotPath);
-    if (!receipt.delivered || receipt.ticketGuid.empty()) {
+    // (A console with no usable address created no ticket.)
+    if (!console || !receipt.delivered || receipt.ticketGuid.empty()) {
         writeTicketLog("No ticket GUID from the console, screenshot not uploaded, file kept: " + shownPath);
         return;
     }
@@ -95,7 +100,7 @@ void uploadScreenshot(const TicketSender& sender, const TicketReceipt& receipt, 
         writeTicketLog("Screenshot path not expressible in the system code page, not uploaded: " + shownPath);
         return;
     }
-    sendScreenShotToWebSrv(console, toAnsi(fromUtf8(sender.corporateId)), toAnsi(fromUtf8(receipt.ticketGuid)),
+    sendScreenShotToWebSrv(*console, toAnsi(fromUtf8(sender.corporateId)), toAnsi(fromUtf8(receipt.ticketGuid)),
                            *filePath);
 }
 
@@ -150,7 +155,7 @@ int sendDataTOLanSrv(TicketSender& sender, const TicketInput& ticket, std::wstri
             sender.sendWebdata4(host.c_str(), sender.lanAddress.apiPath.c_str(), body.c_str(), kLanTicketAgent,
                                 kPlainAnswerCall.mode, kPlainAnswerCall.attempts, kPlainAnswerCall.connectSeconds,
                                 lanPortNumber(toUtf8(sender.lanAddress.portText)), reply.data());
-        writeTicketLog(lowerCaseReply(writtenReply(reply)));
+        writeTicketLog(toLowerAscii(writtenReply(reply)));
         writeTicketLog("---------after _SndWebData4-------");
     }
 
@@ -186,20 +191,34 @@ int sendDataTOWebSrv(TicketSender& sender, const TicketInput& ticket, std::wstri
     fields.email = sender.email;
     const std::string body = webTicketBody(fields);
     writeTicketLog(body);
-    // The suite's transport library is given the host and port alone: it
-    // chooses its own transport.
-    const WebConsoleAddress console = webConsoleAddressOf(toAnsi(readVendorHosts(installFolder()).webConsole));
-    const std::string& host = console.hostAndPort;
-    writeTicketLog(host + kCreateTicketPath);
+    const auto read = serviceAddressOf(toAnsi(readVendorHosts(installFolder()).webConsole));
+    const ServiceAddress* console = std::get_if<ServiceAddress>(&read);
+    std::string replyText;
+    if (!console) {
+        writeTicketLog(refusedAddressLine(kWebConsoleKey, std::get<AddressFault>(read)));
+    } else if (console->scheme == WebScheme::Https) {
+        // The program sends it itself, over TLS.
+        const std::string destination = console->origin();
+        writeTicketLog(destination + kCreateTicketPath);
+        const TlsReply reply = postOverTls(*console, kWebTicketCall, body);
+        if (!reply.answered) writeTicketLog(tlsFailureLine(kWebTicketCall, *console, reply));
+        replyText = reply.received;
+    } else {
+        // The suite's transport library is given the host and port alone: it
+        // chooses its own transport.
+        const std::string& destination = console->hostAndPort;
+        writeTicketLog(destination + kCreateTicketPath);
+        std::vector<char> reply(kWebConsoleTicketReplyBytes, '\0');
+        const TransportLibrary& transport = sender.values.startupTransport;
+        if (transport.sendWebdata3)
+            transport.sendWebdata3(destination.c_str(), kCreateTicketPath, body.c_str(), kWebTicketAgent,
+                                   kWebConsoleCall.mode, kWebConsoleCall.attempts, kWebConsoleCall.connectSeconds,
+                                   reply.data());
+        replyText = writtenReply(reply);
+    }
+    writeTicketLog(replyText);
 
-    std::vector<char> reply(kWebConsoleTicketReplyBytes, '\0');
-    const TransportLibrary& transport = sender.values.startupTransport;
-    if (transport.sendWebdata3)
-        transport.sendWebdata3(host.c_str(), kCreateTicketPath, body.c_str(), kWebTicketAgent, kWebConsoleCall.mode,
-                               kWebConsoleCall.attempts, kWebConsoleCall.connectSeconds, reply.data());
-    writeTicketLog(writtenReply(reply));
-
-    const TicketReceipt receipt = readWebTicketReply(writtenReply(reply));
+    const TicketReceipt receipt = readWebTicketReply(replyText);
     int result = 0;
     if (receipt.delivered) {
         if (receipt.hasData) writeTicketLog("calculate Ticket ID");

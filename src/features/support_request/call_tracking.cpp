@@ -6,6 +6,7 @@
 #include "core/support_request/request_history.h"
 #include "win/config_sources.h"
 #include "win/process_values.h"
+#include "win/service_post.h"
 #include "win/suite_library.h"
 #include "win/ticket_log.h"
 #include "win/wide_text.h"
@@ -13,6 +14,8 @@
 namespace tiqora {
 
 namespace {
+
+constexpr ServiceCall kCallTrackingCall{kCallTrackingKey, kCallTrackingPath, "Tiqora", false, kCallTrackingReplyBytes};
 
 // "7/12/2026 05:26": the date of a history record, local time (the same
 // format as the stamp of the IT ticket log).
@@ -25,7 +28,19 @@ void tell(HWND form, const std::wstring& text, const std::wstring& caption) {
 
 }  // namespace
 
-std::string sendCallTracking(const std::wstring& suiteFolder, const std::string& host, const std::string& body) {
+std::string sendCallTracking(const std::wstring& suiteFolder, const std::wstring& hostSetting, const std::string& body) {
+    const auto read = serviceAddressOf(toAnsi(hostSetting));
+    if (const auto* fault = std::get_if<AddressFault>(&read)) {
+        writeTicketLog(refusedAddressLine(kCallTrackingKey, *fault));
+        return {};
+    }
+    const ServiceAddress& address = std::get<ServiceAddress>(read);
+    if (address.scheme == WebScheme::Https) {
+        const TlsReply reply = postOverTls(address, kCallTrackingCall, body);
+        if (!reply.answered) writeTicketLog(tlsFailureLine(kCallTrackingCall, address, reply));
+        return reply.received;
+    }
+
     if (!isLocalAbsoluteFolder(toUtf8(suiteFolder))) {
         // The value comes from an ini file, whose values hold no line break:
         // it stays within its log line.
@@ -37,7 +52,7 @@ std::string sendCallTracking(const std::wstring& suiteFolder, const std::string&
     const auto send = library.find<SendWebdata2Fn>("SendWebdata2");
     if (!send) return {};
     std::vector<char> reply(kCallTrackingReplyBytes, '\0');
-    send(host.c_str(), kCallTrackingPath, body.c_str(), "Tiqora", reply.data());
+    send(address.hostAndPort.c_str(), kCallTrackingPath, body.c_str(), "Tiqora", reply.data());
     return writtenReply(reply);
 }
 
@@ -56,7 +71,7 @@ void appendRequestHistory(const std::wstring& historyFile, const std::wstring& r
 
 void submitCallTracking(HWND form, const CallTrackingRequest& request, const CallTrackingSetup& setup) {
     const std::string body = callTrackingBody(request);
-    const std::string replyBytes = sendCallTracking(setup.suiteFolder, toAnsi(setup.host), body);
+    const std::string replyBytes = sendCallTracking(setup.suiteFolder, setup.host, body);
     const std::wstring reply = fromAnsi(replyBytes);
     const std::wstring title = applicationTitle();
 

@@ -10,6 +10,7 @@
 #include "win/config_sources.h"
 #include "win/handles.h"
 #include "win/process_values.h"
+#include "win/service_post.h"
 #include "win/ticket_log.h"
 #include "win/wide_text.h"
 
@@ -107,8 +108,13 @@ void openLanTicketPage(const HistoryPageContext& context, const std::wstring& ti
 }
 
 void openWebTicketPage(const HistoryPageContext& context, const std::wstring& ticketGuid) {
-    const std::wstring address = fromUtf8(
-        webTicketPageAddress(toUtf8(context.webConsole), toAnsi(context.corporateId), toUtf8(ticketGuid)));
+    const auto console = serviceAddressOf(toUtf8(context.webConsole));
+    if (const auto* fault = std::get_if<AddressFault>(&console)) {
+        writeTicketLog(refusedAddressLine(kWebConsoleKey, *fault));
+        return;
+    }
+    const std::wstring address = fromUtf8(webTicketPageAddress(std::get<ServiceAddress>(console),
+                                                               toAnsi(context.corporateId), toUtf8(ticketGuid)));
     writeTicketLog("Web case hit this page SendWebRpt--> " + toAnsi(address));
     shellOpen(address.c_str(), nullptr);
 }
@@ -117,9 +123,13 @@ void openReplyTicketPage(ReplyKind replyKind, const std::wstring& ticketGuid, co
     if (replyKind == ReplyKind::Web) {
         writeTicketLog("web ticket is applied /SAReply=C");
         const std::wstring corporateId = readRegistryString(registry_order::kCorporateId, L"CorporateID");
-        const std::wstring console = readVendorHosts(installFolder()).webConsole;
-        const std::wstring address =
-            fromUtf8(webTicketPageAddress(toUtf8(console), toAnsi(corporateId), toUtf8(ticketGuid)));
+        const auto console = serviceAddressOf(toUtf8(readVendorHosts(installFolder()).webConsole));
+        if (const auto* fault = std::get_if<AddressFault>(&console)) {
+            writeTicketLog(refusedAddressLine(kWebConsoleKey, *fault));
+            return;
+        }
+        const std::wstring address = fromUtf8(
+            webTicketPageAddress(std::get<ServiceAddress>(console), toAnsi(corporateId), toUtf8(ticketGuid)));
         writeTicketLog(toAnsi(address));
         launchInBrowser(address, BrowserCommandLine::Narrow);
         return;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/feedback/feedback_body.h"
+#include "features/feedback/feedback_mail.h"
 #include "resource.h"
 #include "ui/look.h"
 #include "ui/window_text.h"
@@ -305,11 +306,7 @@ void Feedback::OnBnClickedOk() {
     }
 
     const std::wstring page = fromUtf8(feedbackPageAddress(toUtf8(hosts.feedbackPage), rating));
-    std::vector<char> reply(kHelpDeskMailReplyBytes, '\0');
-    if (transport_.sendWebdata3)
-        transport_.sendWebdata3(mailHost.c_str(), kFeedbackMailPath, body.c_str(), kFeedbackAgent, kPlainAnswerCall.mode,
-                                kPlainAnswerCall.attempts, kPlainAnswerCall.connectSeconds, reply.data());
-    const std::string replyText = writtenReply(reply);
+    const std::string replyText = sendFeedbackMail(transport_, hosts.helpDeskMail, body);
     writeFeedbackLog(replyText);
 
     const FeedbackMessage thanks = thankYouMessage(replyText, rating);

@@ -1,9 +1,10 @@
-#include "win/upload.h"
+#include "win/http_client.h"
 
 #include <windows.h>
 
 #include <curl/curl.h>
 
+#include <functional>
 #include <memory>
 
 #include "win/wide_text.h"
@@ -64,15 +65,18 @@ struct CurlDeleter {
     void operator()(curl_mime* mime) const { curl_mime_free(mime); }
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
+using CurlHandle = std::unique_ptr<CURL, CurlDeleter>;
+using HeaderList = std::unique_ptr<curl_slist, CurlDeleter>;
 
-}  // namespace
-
-UploadResult uploadForm(const WebConsoleAddress& server, const std::string& path, const std::vector<UploadPart>& parts,
-                        const UploadLimits& limits) {
-    UploadResult result;
+// One request to `path` at `server`: `prepare` sets its body and headers on
+// the handle (false when it could not), the rest is the same for every
+// request the program sends itself.
+HttpResult perform(const ServiceAddress& server, const std::string& path, const HttpLimits& limits,
+                   const std::function<bool(CURL*)>& prepare) {
+    HttpResult result;
     // libcurl and the certificate check reach these libraries through
     // delay-loaded calls (win/system_libraries.h): loaded here first, a
-    // missing one ends the upload before any of those calls is made.
+    // missing one ends the request before any of those calls is made.
     if (auto missing = keepSystemLibrariesLoaded({L"ws2_32.dll", L"bcrypt.dll", L"crypt32.dll", L"secur32.dll"})) {
         result.setUp = false;
         result.missingLibrary = std::move(missing);
@@ -82,34 +86,24 @@ UploadResult uploadForm(const WebConsoleAddress& server, const std::string& path
         result.setUp = false;
         return result;
     }
-    std::unique_ptr<CURL, CurlDeleter> handle(curl_easy_init());
-    std::unique_ptr<curl_mime, CurlDeleter> form(handle ? curl_mime_init(handle.get()) : nullptr);
-    if (!handle || !form) {
+    CurlHandle handle(curl_easy_init());
+    if (!handle || !prepare(handle.get())) {
         result.setUp = false;
         return result;
     }
-    for (const UploadPart& part : parts) {
-        curl_mimepart* added = curl_mime_addpart(form.get());
-        curl_mime_name(added, part.name.c_str());
-        if (part.isFile) {
-            curl_mime_filedata(added, part.value.c_str());
-        } else {
-            curl_mime_data(added, part.value.c_str(), CURL_ZERO_TERMINATED);
-            curl_mime_type(added, "multipart/form-data");
-        }
-    }
 
-    std::unique_ptr<curl_slist, CurlDeleter> headers(curl_slist_append(nullptr, "Expect:"));
-    std::string responseHeaders;
     const std::string url = server.origin() + path;
     const bool overTls = server.scheme == WebScheme::Https;
     curl_easy_setopt(handle.get(), CURLOPT_URL, url.c_str());
-    // The scheme asked for is the only one allowed: no redirect or proxy can
-    // turn an https upload into plain HTTP.
+    // The scheme asked for is the only one allowed and no redirect is
+    // followed: nothing can turn an https request into plain HTTP. Through a
+    // proxy, TLS runs end to end and the certificate check below still
+    // decides.
     curl_easy_setopt(handle.get(), CURLOPT_PROTOCOLS_STR, overTls ? "https" : "http");
+    curl_easy_setopt(handle.get(), CURLOPT_FOLLOWLOCATION, 0L);
     char transferError[CURL_ERROR_SIZE] = "";
     curl_easy_setopt(handle.get(), CURLOPT_ERRORBUFFER, transferError);
-    CertificateGate gate{handle.get(), fromAnsi(server.hostName()), std::nullopt};
+    CertificateGate gate{handle.get(), fromAnsi(server.hostName), std::nullopt};
     if (overTls) {
         // Schannel verifies the peer and the host by default; only a
         // revocation status that cannot be learned is let pass.
@@ -117,13 +111,12 @@ UploadResult uploadForm(const WebConsoleAddress& server, const std::string& path
         curl_easy_setopt(handle.get(), CURLOPT_PREREQFUNCTION, &CertificateGate::check);
         curl_easy_setopt(handle.get(), CURLOPT_PREREQDATA, &gate);
     }
-    curl_easy_setopt(handle.get(), CURLOPT_HTTPHEADER, headers.get());
-    curl_easy_setopt(handle.get(), CURLOPT_MIMEPOST, form.get());
+    std::string responseHeaders;
     curl_easy_setopt(handle.get(), CURLOPT_WRITEFUNCTION, appendTo);
     curl_easy_setopt(handle.get(), CURLOPT_WRITEDATA, &result.body);
     curl_easy_setopt(handle.get(), CURLOPT_HEADERDATA, &responseHeaders);
-    // No upload may hold its caller for ever: the connection must be made in
-    // time, a transfer that stops moving is given up, and so is one that
+    // No request may hold its caller for ever: the connection must be made
+    // in time, a transfer that stops moving is given up, and so is one that
     // trickles on past the overall limit.
     curl_easy_setopt(handle.get(), CURLOPT_CONNECTTIMEOUT, limits.connectSeconds);
     curl_easy_setopt(handle.get(), CURLOPT_TIMEOUT_MS, limits.totalMilliseconds);
@@ -139,7 +132,61 @@ UploadResult uploadForm(const WebConsoleAddress& server, const std::string& path
         result.transferError = transferError[0] ? std::string(transferError) : std::string(curl_easy_strerror(outcome));
     }
     curl_easy_getinfo(handle.get(), CURLINFO_RESPONSE_CODE, &result.status);
+    const char* redirect = nullptr;
+    if (curl_easy_getinfo(handle.get(), CURLINFO_REDIRECT_URL, &redirect) == CURLE_OK && redirect)
+        result.redirect = redirect;
     return result;
+}
+
+}  // namespace
+
+HttpResult uploadForm(const ServiceAddress& server, const std::string& path, const std::vector<UploadPart>& parts,
+                      const HttpLimits& limits) {
+    std::unique_ptr<curl_mime, CurlDeleter> form;
+    HeaderList headers;
+    return perform(server, path, limits, [&](CURL* handle) {
+        form.reset(curl_mime_init(handle));
+        headers.reset(curl_slist_append(nullptr, "Expect:"));
+        if (!form || !headers) return false;
+        for (const UploadPart& part : parts) {
+            curl_mimepart* added = curl_mime_addpart(form.get());
+            curl_mime_name(added, part.name.c_str());
+            if (part.isFile) {
+                curl_mime_filedata(added, part.value.c_str());
+            } else {
+                curl_mime_data(added, part.value.c_str(), CURL_ZERO_TERMINATED);
+                curl_mime_type(added, "multipart/form-data");
+            }
+        }
+        curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
+        curl_easy_setopt(handle, CURLOPT_MIMEPOST, form.get());
+        return true;
+    });
+}
+
+HttpResult postText(const ServiceAddress& server, const std::string& path, const std::string& body,
+                    const TextPostHeaders& headers, const HttpLimits& limits) {
+    HeaderList list;
+    return perform(server, path, limits, [&](CURL* handle) {
+        // An empty "Name:" removes a header libcurl would add of its own.
+        const std::string lines[] = {"Content-Type: " + headers.contentType,
+                                     headers.accept.empty() ? "Accept:" : "Accept: " + headers.accept, "Expect:"};
+        curl_slist* appended = nullptr;
+        for (const std::string& line : lines) {
+            curl_slist* longer = curl_slist_append(appended, line.c_str());
+            if (!longer) {
+                curl_slist_free_all(appended);
+                return false;
+            }
+            appended = longer;
+        }
+        list.reset(appended);
+        curl_easy_setopt(handle, CURLOPT_HTTPHEADER, list.get());
+        curl_easy_setopt(handle, CURLOPT_USERAGENT, headers.agent.c_str());
+        curl_easy_setopt(handle, CURLOPT_POSTFIELDS, body.data());
+        curl_easy_setopt(handle, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+        return true;
+    });
 }
 
 }  // namespace tiqora

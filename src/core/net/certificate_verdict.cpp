@@ -1,4 +1,4 @@
-#include "core/it_ticket/certificate_verdict.h"
+#include "core/net/certificate_verdict.h"
 
 #include <cstdio>
 

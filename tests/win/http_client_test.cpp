@@ -1,7 +1,7 @@
 // The libcurl upload's overall limit, against a loopback server of the test
 // that answers one byte at a time: the bytes keep moving, so the stall limit
 // never fires, and only the overall limit ends the upload.
-#include "win/upload.h"
+#include "win/http_client.h"
 
 #include <winsock2.h>
 
@@ -59,12 +59,12 @@ private:
     std::thread thread_;
 };
 
-TEST(Upload, AnAnswerThatKeepsTricklingIsGivenUpAtTheOverallLimit) {
+TEST(HttpClient, AnAnswerThatKeepsTricklingIsGivenUpAtTheOverallLimit) {
     TricklingServer server;
-    const WebConsoleAddress console = webConsoleAddressOf("127.0.0.1:" + std::to_string(server.port()));
+    const ServiceAddress console = std::get<ServiceAddress>(serviceAddressOf("127.0.0.1:" + std::to_string(server.port())));
     const ULONGLONG start = GetTickCount64();
-    const UploadResult result =
-        uploadForm(console, "/upload", {{"CorpId", "CORP-1001", false}}, UploadLimits{10, 30000, 1500});
+    const HttpResult result =
+        uploadForm(console, "/upload", {{"CorpId", "CORP-1001", false}}, HttpLimits{10, 30000, 1500});
     const ULONGLONG took = GetTickCount64() - start;
     EXPECT_GE(took, 1400u);
     EXPECT_LT(took, 6000u) << "the trickle lasts 20 s";
