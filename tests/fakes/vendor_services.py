@@ -8,14 +8,13 @@ picks.
     python3 tests/fakes/vendor_services.py --state DIR --port P1 [--port P2 ...]
                                           [--tls P,CERT,KEY ...]
 
-Each --port is a port to listen on (0 = any free one). Each --tls is a port
-that serves the same services over TLS with the certificate chain in the PEM
-file CERT and its key KEY, and plain HTTP as well: a connection whose first
-byte opens a TLS handshake gets TLS, any other is read as plain HTTP (the
-suite's transport library posts tickets in plain HTTP to the same host and
-port the screenshot upload reaches over TLS). A client that refuses the
-certificate ends the handshake; nothing of it reaches the journal. Once every
-port listens, their numbers are written to DIR/ports, one per line, the
+Each --port is a port to listen on (0 = any free one) that speaks plain HTTP
+only. Each --tls is a port that serves the same services over TLS only, with
+the certificate chain in the PEM file CERT and its key KEY: every connection
+must open with a TLS handshake, so a plain HTTP request there fails the
+handshake, as a client that refuses the certificate ends it; nothing of
+either reaches the journal (the handshake's end is logged on stderr). Once
+every port listens, their numbers are written to DIR/ports, one per line, the
 --port ports in the order given and then the --tls ports, and printed.
 SIGTERM or SIGINT ends the process cleanly.
 
@@ -78,6 +77,12 @@ scenario" so that a typing error cannot pass for success).
                         client's time-out is meant to cut it first)
     big-reply           every POST: 200 with 102400 bytes of "0123456789abcdef"
                         repeated; GET as success
+    redirect-to-http    every POST to a service over TLS: 302 with
+                        "Location: http://127.0.0.1:<P><path>", P the first
+                        --port port and <path> the request's own (query
+                        included), and a short text body naming it (journaled
+                        as ever, with its port and "tls: yes"); GET, and
+                        everything over plain HTTP, as success
 
 The scenarios below change only the call-tracking reply; every other service
 answers as in success.
@@ -296,7 +301,7 @@ FULL_REPLIES = {
 }
 FILTERED_SERVICES = {"create-ticket", "lan-ticket", "pending-ticket"}
 SCENARIOS = {"success", "lan-status-quoted", "lan-status-last", "lan-status-absent",
-             "html-error", "no-data", "error-500", "slow", "big-reply",
+             "html-error", "no-data", "error-500", "slow", "big-reply", "redirect-to-http",
              "ticket-failed", "data-last", "long-id", "null-id", "phrase-case",
              "unsafe-id", "empty-reply", "silence", "phrase-twice",
              "intrapol-refused", "intrapol-queued", "file-refused",
@@ -598,11 +603,13 @@ class VendorHandler(BaseHTTPRequestHandler):
             word = ""
         return word or "success"
 
-    def reply(self, status, content_type, body):
+    def reply(self, status, content_type, body, headers=()):
         if isinstance(body, str):
             body = body.encode("utf-8")
         self.connection.settimeout(WRITE_SECONDS)
         self.send_response(status)
+        for name, value in headers:
+            self.send_header(name, value)
         self.send_header("Content-Type", content_type)
         self.send_header("Content-Length", str(len(body)))
         self.send_header("Connection", "close")
@@ -653,6 +660,9 @@ class VendorHandler(BaseHTTPRequestHandler):
                 self.reply(500, TEXT, "unknown scenario " + scenario)
             elif scenario == "error-500":
                 self.reply(500, TEXT, "Internal Server Error")
+            elif scenario == "redirect-to-http" and self.command == "POST" and self.server.tls is not None:
+                location = "http://127.0.0.1:%d%s" % (self.server.plain_port, self.path)
+                self.reply(302, TEXT, "moved to " + location, [("Location", location)])
             elif scenario == "html-error" and self.command == "POST":
                 self.reply(200, HTML, HTML_ERROR_PAGE)
             elif scenario == "big-reply" and self.command == "POST":
@@ -689,29 +699,21 @@ class VendorHandler(BaseHTTPRequestHandler):
             self.close_connection = True  # the client gave up (time-out); nothing to tell it
 
 
-TLS_HANDSHAKE = b"\x16"  # the first byte of a TLS record that opens a handshake
-
-
 class VendorServer(ThreadingHTTPServer):
     daemon_threads = True
 
-    def __init__(self, port, state_dir, journal, stopping, tls=None):
+    def __init__(self, port, state_dir, journal, stopping, tls=None, plain_port=None):
         super().__init__(("127.0.0.1", port), VendorHandler)
         self.state_dir = state_dir
         self.journal = journal
         self.stopping = stopping
         self.tls = tls  # an ssl.SSLContext for a --tls port
+        self.plain_port = plain_port  # where redirect-to-http sends a --tls port's posts
 
     def finish_request(self, request, client_address):
         if self.tls is None:
             return super().finish_request(request, client_address)
-        request.settimeout(READ_SECONDS)
-        try:
-            first = request.recv(1, socket.MSG_PEEK)
-        except OSError:
-            return
-        if first != TLS_HANDSHAKE:
-            return super().finish_request(request, client_address)
+        request.settimeout(READ_SECONDS)  # the handshake too must come in time
         try:
             secured = self.tls.wrap_socket(request, server_side=True)
         except (ssl.SSLError, OSError) as error:
@@ -745,7 +747,7 @@ def main():
     parser.add_argument("--state", required=True, help="folder for ports, scenario, journal, received files")
     parser.add_argument("--port", type=int, action="append", required=True, help="port to listen on (0: any)")
     parser.add_argument("--tls", type=tls_port, action="append", default=[],
-                        help="PORT,CERT,KEY: a port that also speaks TLS with this certificate chain and key")
+                        help="PORT,CERT,KEY: a port that speaks TLS only, with this certificate chain and key")
     args = parser.parse_args()
     if not args.state:
         parser.error("--state needs a folder")
@@ -758,7 +760,8 @@ def main():
     signal.signal(signal.SIGINT, lambda *_: stopping.set())
 
     servers = [VendorServer(port, state_dir, journal, stopping) for port in args.port]
-    servers += [VendorServer(port, state_dir, journal, stopping, tls_context(cert, key))
+    plain_port = servers[0].server_address[1]
+    servers += [VendorServer(port, state_dir, journal, stopping, tls_context(cert, key), plain_port)
                 for port, cert, key in args.tls]
     threads = [threading.Thread(target=s.serve_forever, kwargs={"poll_interval": 0.2}, daemon=True)
                for s in servers]

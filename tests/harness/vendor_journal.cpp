@@ -158,6 +158,10 @@ int lanPort() { return portFrom(L"TIQORA_LAN_PORT"); }
 int tlsPort() { return portFrom(L"TIQORA_TLS_PORT"); }
 int tlsElsewherePort() { return portFrom(L"TIQORA_TLS_ELSEWHERE_PORT"); }
 int tlsStrangerPort() { return portFrom(L"TIQORA_TLS_STRANGER_PORT"); }
+int tlsExpiredPort() { return portFrom(L"TIQORA_TLS_EXPIRED_PORT"); }
+int tlsNotYetValidPort() { return portFrom(L"TIQORA_TLS_NOT_YET_VALID_PORT"); }
+int tlsClientOnlyPort() { return portFrom(L"TIQORA_TLS_CLIENT_ONLY_PORT"); }
+int tlsSelfSignedPort() { return portFrom(L"TIQORA_TLS_SELF_SIGNED_PORT"); }
 
 void setVendorScenario(const std::string& word) {
     // Written under another name and renamed, so the services never read a

@@ -4,7 +4,7 @@
 //
 // tools/vendor-services.sh starts the services and exports
 // TIQORA_VENDOR_DIR (Linux path of their state folder, reached here through
-// Wine's Z: drive), TIQORA_VENDOR_PORT, TIQORA_LAN_PORT and the three TLS
+// Wine's Z: drive), TIQORA_VENDOR_PORT, TIQORA_LAN_PORT and the seven TLS
 // ports. Every function throws std::runtime_error when these are missing.
 #pragma once
 
@@ -17,18 +17,29 @@
 
 namespace tiqora::test {
 
+// The vendor's services and the LAN server, plain HTTP only.
 int vendorPort();
 int lanPort();
-// The vendor's services over TLS (and plain HTTP on the same port), with a
-// certificate from the test authority the test run trusts, made out for
-// localhost; the same with one for another host name; and with one for
-// localhost from an authority the machine does not trust.
+// The vendor's services over TLS only (a plain HTTP request fails the
+// handshake and reaches no journal), with a certificate from the test
+// authority the test run trusts, made out for localhost; the same with one
+// for another host name; and with one for localhost from an authority the
+// machine does not trust.
 int tlsPort();
 int tlsElsewherePort();
 int tlsStrangerPort();
+// The same with a certificate for localhost from the trusted test authority
+// that expired 2 days ago; one that becomes valid in 2 days; one for client
+// authentication only (no server use); and one signed by its own key, from
+// no authority.
+int tlsExpiredPort();
+int tlsNotYetValidPort();
+int tlsClientOnlyPort();
+int tlsSelfSignedPort();
 
 // Scenario of the services for the requests from now on ("success",
 // "html-error", "no-data", "error-500", "slow", "big-reply",
+// "redirect-to-http" (a POST over TLS: 302 to the same path on vendorPort()),
 // "lan-status-quoted", "lan-status-last", "lan-status-absent"; for the two
 // ticket services only, the others answering as success: "ticket-failed",
 // "data-last", "long-id", "null-id", "phrase-case", "unsafe-id",
