@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -243,6 +244,66 @@ TEST_F(FeedbackTest, TheMessageAndThePageFollowTheReplyAndTheRating) {
             EXPECT_TRUE(pages.empty());
         }
     }
+}
+
+TEST_F(FeedbackTest, AnHttpsKeySendsTheMailOverTlsAndAPlainOneThroughTheLibrary) {
+    const std::wstring tls = L"https://localhost:" + std::to_wstring(tlsPort());
+    const std::string refusal = "HelpDeskMail request to https://localhost:" + std::to_string(tlsExpiredPort()) +
+                                kMailPath +
+                                " got no answer over TLS, the certificate was refused: the certificate has expired or "
+                                "is not yet valid";
+    const struct {
+        const char* what;
+        std::wstring setting;
+        int port;  // where the mail arrives; 0: nowhere
+        bool overTls;
+        std::string logged;  // a line Feedback.log holds
+    } cases[] = {
+        {"https", tls, tlsPort(), true, ""},
+        {"plain", L"localhost:" + std::to_wstring(vendorPort()), vendorPort(), false, ""},
+        // Refused over TLS: as when the mail service does not answer.
+        {"https with an expired certificate", L"https://localhost:" + std::to_wstring(tlsExpiredPort()), 0, true,
+         refusal},
+    };
+    std::vector<VendorRequest> received;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SuiteMachine::standard().vendorHost(L"HelpDeskMail", c.setting);
+        clearVendorJournal();
+        AppProcess app(SuiteMachine::program(), L"/feedback");
+        HWND form = waitForForm(app);
+        fillIn(form, {IDC_FEEDBACK_RATING_5, {}, L"Scan stops"});
+        click(form, IDOK);
+        const OwnMessage thanks = waitForOwnMessage(app);
+        EXPECT_EQ(thanks.text, c.port ? happyThanks(L"Excellent") : L"Thank You...!");
+        dismiss(thanks);
+        EXPECT_EQ(app.waitForExit(), 0u);
+
+        const std::vector<VendorRequest> requests = vendorRequests();
+        const std::vector<std::string> pages = pagesOnceSettled();
+        if (c.port) {
+            ASSERT_EQ(requests.size(), 1u);
+            EXPECT_EQ(requests[0].port, c.port);
+            EXPECT_EQ(requests[0].overTls, c.overTls);
+            received.push_back(requests[0]);
+            EXPECT_EQ(pages.size(), 1u);
+        } else {
+            EXPECT_EQ(requests.size(), 0u);
+            EXPECT_TRUE(pages.empty());
+            const std::vector<std::string> lines = logLines(SuiteMachine::feedbackLog());
+            EXPECT_EQ(std::count(lines.begin(), lines.end(), c.logged), 1) << SuiteMachine::feedbackLog();
+        }
+    }
+    ASSERT_EQ(received.size(), 2u);
+    // Over TLS the mail is what the suite's library sends in the clear.
+    const VendorRequest &overTls = received[0], &throughLibrary = received[1];
+    EXPECT_EQ(overTls.method, throughLibrary.method);
+    EXPECT_EQ(overTls.path, kMailPath);
+    EXPECT_EQ(overTls.path, throughLibrary.path);
+    for (const char* header : {"user-agent", "content-type", "accept", "expect"})
+        EXPECT_EQ(overTls.header(header), throughLibrary.header(header)) << header;
+    EXPECT_EQ(throughLibrary.header("user-agent"), "Feedback");
+    EXPECT_EQ(overTls.body, throughLibrary.body);
 }
 
 TEST_F(FeedbackTest, TheFeedbackLogTracesOneSubmissionLineByLine) {

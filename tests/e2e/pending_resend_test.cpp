@@ -138,6 +138,71 @@ TEST_F(PendingResendTest, WebFilesGoToThePendingTicketServiceWholeAndMoveToSent)
     EXPECT_EQ(ticketLogLineCount("Pending Data Send Sucessfully to Web"), 2u) << SuiteMachine::ticketLog();
 }
 
+TEST_F(PendingResendTest, AnHttpsKeyResendsOverTlsAndAPlainOneThroughTheLibrary) {
+    std::vector<VendorRequest> received;
+    for (const int port : {tlsPort(), vendorPort()}) {
+        const bool overTls = port == tlsPort();
+        const std::wstring setting = (overTls ? L"https://localhost:" : L"localhost:") + std::to_wstring(port);
+        SCOPED_TRACE(toUtf8(setting));
+        SuiteMachine::standard().vendorHost(L"PendingTickets", setting).pendingFile(L"W_101.txt", kLongBody);
+        clearVendorJournal();
+        EXPECT_EQ(runResend(), 0u);
+
+        const std::vector<VendorRequest> requests = vendorRequests();
+        ASSERT_EQ(requests.size(), 1u);
+        EXPECT_EQ(requests[0].port, port);
+        EXPECT_EQ(requests[0].overTls, overTls);
+        EXPECT_TRUE(requests[0].body == kLongBody) << "the body did not arrive whole and as stored";
+        received.push_back(requests[0]);
+        EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{});
+        EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{"W_101.txt"});
+        EXPECT_EQ(ticketLogLineCount("Pending Data Send Sucessfully to Web"), 1u) << SuiteMachine::ticketLog();
+    }
+    ASSERT_EQ(received.size(), 2u);
+    // Over TLS the ticket is what the suite's library sends in the clear.
+    const VendorRequest &overTls = received[0], &throughLibrary = received[1];
+    EXPECT_EQ(overTls.method, throughLibrary.method);
+    EXPECT_EQ(overTls.path, kPendingTicketPath);
+    EXPECT_EQ(overTls.path, throughLibrary.path);
+    for (const char* header : {"user-agent", "content-type", "accept", "expect"})
+        EXPECT_EQ(overTls.header(header), throughLibrary.header(header)) << header;
+    EXPECT_EQ(throughLibrary.header("user-agent"), "Tiqora");
+}
+
+TEST_F(PendingResendTest, AnHttpsServiceThatCannotBeTrustedLeavesEveryFileAndCountsAsSilent) {
+    const std::string refused = "PendingTickets request to https://localhost:" + std::to_string(tlsExpiredPort()) +
+                                kPendingTicketPath +
+                                " got no answer over TLS, the certificate was refused: the certificate has expired or "
+                                "is not yet valid";
+    const struct {
+        const char* what;
+        std::wstring setting;
+        std::vector<std::pair<std::string, size_t>> lines;  // each log line and how often
+    } cases[] = {
+        // Two refusals in a row stop the run, as two silent files do.
+        {"an expired certificate", L"https://localhost:" + std::to_wstring(tlsExpiredPort()),
+         {{refused, 2},
+          {"Pending resend stopped, the server gave no answer: 3 pending file(s) wait for the next run", 1}}},
+        {"a user name in the address", L"https://ops@localhost:" + std::to_wstring(tlsPort()),
+         {{"TiqoraDesk.ini [Hosts] PendingTickets is no usable address, nothing is sent to it: it holds a user name",
+           1}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SuiteMachine::standard()
+            .vendorHost(L"PendingTickets", c.setting)
+            .pendingFile(L"W_101.txt", kLongBody)
+            .pendingFile(L"W_102.txt", kLongBody)
+            .pendingFile(L"W_103.txt", kLongBody);
+        clearVendorJournal();
+        EXPECT_EQ(runResend(), 0u);
+        EXPECT_EQ(vendorRequests().size(), 0u);
+        EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), (Names{"W_101.txt", "W_102.txt", "W_103.txt"}));
+        EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{});
+        for (const auto& [line, times] : c.lines) EXPECT_EQ(ticketLogLineCount(line), times) << SuiteMachine::ticketLog();
+    }
+}
+
 TEST_F(PendingResendTest, AWebFileStaysWhenTheReplyLacksTheConfirmation) {
     for (const char* scenario : {"html-error", "error-500", "big-reply"}) {
         SuiteMachine::standard().pendingFile(L"W_7.txt", kLongBody);

@@ -349,6 +349,17 @@ TEST_F(ReplyPopupTest, TheWebPageOpensWithTheSchemeTheConsoleIsConfiguredWith) {
         EXPECT_EQ(argumentsOf(pages[0].commandLine).back(),
                   c.origin + "/user/it-ticket/ticket-info/" + kBase64Of_CORP_1001 + "/g");
     }
+    // A value that says more than a host and a port opens nothing rather
+    // than a page built from part of it.
+    SuiteMachine::standard()
+        .vendorHost(L"WebConsole", fromUtf8("https://ops:secret@" + tls))
+        .browserRoutes(AppPaths);
+    openFromPopup(L"/SAReply=C,7,g");
+    EXPECT_TRUE(openedPagesOnceSettled().empty());
+    EXPECT_EQ(ticketLogLineCount("TiqoraDesk.ini [Hosts] WebConsole is no usable address, nothing is sent to it: it "
+                                 "holds a user name"),
+              1u)
+        << SuiteMachine::ticketLog();
 }
 
 }  // namespace

@@ -137,6 +137,18 @@ TEST_F(SupportRequestTest, EveryOtherOutcomeIsToldAndEndsTheProcess) {
         {"the marker without an id", [] { setVendorScenario("no-data"); }, L"Tiqora Desk",
          L"Thank You.\nYour Request has been submitted.\nCallTrack ID =  CT:pending\n"
          L"VEXO Help Desk Team will contact you soon.\nTiming: 9.30am to 9.30pm.", 1, ""},
+        // An https service the program cannot trust, or an address that says
+        // more than a host and a port, is a service that did not answer.
+        {"an https service with an expired certificate",
+         [] { SuiteMachine::existing().vendorHost(L"CallTracking", L"https://localhost:" + std::to_wstring(tlsExpiredPort())); },
+         L"TiqoraDesk", noConnection, 0,
+         "CallTracking request to https://localhost:" + std::to_string(tlsExpiredPort()) +
+             "/Android/SaveNewCall.aspx got no answer over TLS, the certificate was refused: the certificate has "
+             "expired or is not yet valid"},
+        {"a path in the address",
+         [] { SuiteMachine::existing().vendorHost(L"CallTracking", L"https://localhost:" + std::to_wstring(tlsPort()) + L"/calls"); },
+         L"TiqoraDesk", noConnection, 0,
+         "TiqoraDesk.ini [Hosts] CallTracking is no usable address, nothing is sent to it: it holds a path"},
     };
     for (const Case& c : cases) {
         SuiteMachine::standard();
@@ -162,6 +174,44 @@ TEST_F(SupportRequestTest, EveryOtherOutcomeIsToldAndEndsTheProcess) {
             EXPECT_EQ(log, stamp + "  :  " + c.logged + "\r\n") << c.what;
         }
     }
+}
+
+TEST_F(SupportRequestTest, AnHttpsKeySendsTheRequestOverTlsAndAPlainOneThroughTheLibrary) {
+    std::vector<VendorRequest> received;
+    for (const int port : {tlsPort(), vendorPort()}) {
+        const bool overTls = port == tlsPort();
+        const std::wstring setting = (overTls ? L"https://localhost:" : L"localhost:") + std::to_wstring(port);
+        SCOPED_TRACE(toUtf8(setting));
+        SuiteMachine::standard().vendorHost(L"CallTracking", setting);
+        clearVendorJournal();
+        AppProcess app(SuiteMachine::program(), L"");
+        HWND form = openForm(app);
+        fill(form, Typed());
+        const MessageBoxInfo box = submit(app, form);
+        EXPECT_EQ(box.text, L"Thank You.\nYour Request has been submitted.\nCallTrack ID =  CT : 4711\n"
+                            L"VEXO Help Desk Team will contact you soon.\nTiming: 9.30am to 9.30pm.");
+        dismissMessageBox(box);
+        EXPECT_EQ(app.waitForExit(), 0u);
+
+        const std::vector<VendorRequest> requests = vendorRequests();
+        ASSERT_EQ(requests.size(), 1u);
+        EXPECT_EQ(requests[0].port, port);
+        EXPECT_EQ(requests[0].overTls, overTls);
+        received.push_back(requests[0]);
+        const std::string history = readFileBytes(kHistoryFile);
+        EXPECT_NE(history.find("#CT : 4711#VIRUS - Scan stops at 40%#9876543210"), std::string::npos) << history;
+    }
+    ASSERT_EQ(received.size(), 2u);
+    // Over TLS the request is what the suite's library sends in the clear.
+    const VendorRequest &overTls = received[0], &throughLibrary = received[1];
+    EXPECT_EQ(overTls.method, throughLibrary.method);
+    EXPECT_EQ(overTls.path, "/Android/SaveNewCall.aspx");
+    EXPECT_EQ(overTls.path, throughLibrary.path);
+    for (const char* header : {"user-agent", "content-type", "accept", "expect"})
+        EXPECT_EQ(overTls.header(header), throughLibrary.header(header)) << header;
+    EXPECT_EQ(throughLibrary.header("user-agent"), "Tiqora");
+    EXPECT_EQ(throughLibrary.contentType, "application/x-www-form-urlencoded");
+    EXPECT_EQ(overTls.body, throughLibrary.body);
 }
 
 TEST_F(SupportRequestTest, AReplyOfSeveralLinesIsRecordedAsOneLineOfFourFields) {

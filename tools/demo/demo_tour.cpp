@@ -520,8 +520,8 @@ int tour(const std::wstring& folder) {
 
 // The sample installation: the test machine's standard suite, with the web
 // console reached over TLS (the local vendor services' TLS port, whose test
-// authority the demo's Wine machine trusts), so the tour's screenshot
-// travels encrypted and its ticket pages open with https://.
+// authority the demo's Wine machine trusts), so the tour's web tickets and
+// their screenshot travel encrypted and their pages open with https://.
 void layOutSampleInstallation() {
     test::SuiteMachine machine = test::SuiteMachine::standard();
     try {
