@@ -75,8 +75,11 @@ std::wstring readAdminTicketUserName(const std::wstring& productDataFolder) {
 
 VendorHosts readVendorHosts(const std::wstring& installFolder) {
     const std::wstring file = installFolder + L"\\" + kVendorSettingsFile;
+    // Room for any address with its scheme and port, and more: a value the
+    // buffer cuts is longer than any address, and cut it is still refused as
+    // too long (kMaxAddressLength), never read as another address.
     auto host = [&](const wchar_t* key, const wchar_t* fallback) {
-        return readIniString(file, L"Hosts", key, fallback, 256);
+        return readIniString(file, L"Hosts", key, fallback, 512);
     };
     return VendorHosts{
         host(kCallTrackingKey, L"calltrack.tiqora.example"),

@@ -106,6 +106,13 @@ TEST(ServiceAddress, HostNamesAtTheEdgesOfTheirLengths) {
     EXPECT_TRUE(std::holds_alternative<ServiceAddress>(serviceAddressOf("https://" + longest + ".")));
     EXPECT_TRUE(std::holds_alternative<AddressFault>(serviceAddressOf("https://" + label64)));
     EXPECT_TRUE(std::holds_alternative<AddressFault>(serviceAddressOf("https://" + longest + "a")));
+    // The longest address there is, and a value the ini reader's buffer of
+    // 512 cut: trailing slashes that went on into a path are not read as
+    // the empty path.
+    const std::string longestAddress = "https://" + longest + ".:65535";
+    EXPECT_TRUE(std::holds_alternative<ServiceAddress>(serviceAddressOf(longestAddress + "/")));
+    EXPECT_EQ(std::get<AddressFault>(serviceAddressOf("https://h" + std::string(502, '/'))), AddressFault::TooLong);
+    EXPECT_TRUE(std::holds_alternative<AddressFault>(serviceAddressOf("https://[" + std::string(46, ':') + "]")));
 }
 
 TEST(ServiceAddress, TicketPagesOpenWithTheConfiguredScheme) {

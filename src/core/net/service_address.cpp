@@ -41,10 +41,12 @@ std::optional<std::string> dnsName(std::string_view host) {
 }
 
 // The inside of "[...]": hex digits, colons, and the dots of an embedded
-// IPv4 address. A zone ("%eth0") names an interface of this machine alone
-// and has no place in a server's address.
+// IPv4 address, no longer than the longest such address. A zone ("%eth0")
+// names an interface of this machine alone and has no place in a server's
+// address.
 std::optional<std::string> ipv6Literal(std::string_view inside) {
-    if (inside.size() < 2) return std::nullopt;
+    constexpr size_t kLongestIpv6 = 45;  // "ffff:ffff:ffff:ffff:ffff:ffff:255.255.255.255"
+    if (inside.size() < 2 || inside.size() > kLongestIpv6) return std::nullopt;
     bool colon = false;
     for (const char c : inside) {
         if (c == ':') colon = true;
@@ -93,11 +95,13 @@ std::string_view addressFaultText(AddressFault fault) {
     case AddressFault::Query: return "it holds a query";
     case AddressFault::HostCharacters: return "its host is no valid host name";
     case AddressFault::BadPort: return "its port is not a number from 1 to 65535";
+    case AddressFault::TooLong: return "it is longer than any address";
     }
     return "it is not an address";
 }
 
 std::variant<ServiceAddress, AddressFault> serviceAddressOf(std::string_view setting) {
+    if (setting.size() > kMaxAddressLength) return AddressFault::TooLong;
     ServiceAddress address;
     std::string_view rest = setting;
     if (startsWithScheme(rest, kHttps)) {

@@ -12,6 +12,7 @@
 // administrator meant.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,7 +52,12 @@ enum class AddressFault {
     Query,           // "https://host?x" or "https://host#x"
     HostCharacters,  // a character no host name holds, an empty label, too long
     BadPort,         // not a number from 1 to 65535
+    TooLong,         // longer than any address with its scheme and port
 };
+
+// No address is longer: "https://", a name of 253 characters and its final
+// dot, ":65535", and room for the slashes that may end it.
+inline constexpr std::size_t kMaxAddressLength = 300;
 
 // A few words on the fault, for the log line that names the key.
 std::string_view addressFaultText(AddressFault fault);
