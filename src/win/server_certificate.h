@@ -2,10 +2,10 @@
 // libcurl made with Schannel: its chain must end at a root this machine
 // trusts (the Windows certificate store), it must be made out for a TLS
 // server and for the host asked for, and it must not be known to be
-// revoked. The screenshot upload runs it after the handshake and before any
-// byte of the request is sent. Windows' Schannel checks the same on its own
-// during the handshake; Wine's does not, which is why the program checks
-// itself.
+// revoked. Every request the program sends itself over TLS
+// (win/http_client.h) runs it after the handshake and before any byte of the
+// request is sent. Windows' Schannel checks the same on its own during the
+// handshake; Wine's does not, which is why the program checks itself.
 #pragma once
 
 #include <cstdint>
@@ -24,7 +24,7 @@ struct CertificateCheck {
 // `schannelContext` is the CtxtHandle libcurl reports for the connection
 // (CURLINFO_TLS_SSL_PTR); `hostName` the host without port or brackets. The
 // check calls crypt32 and secur32 through delay-loaded imports: its caller
-// has them loaded first (uploadForm does, win/system_libraries.h).
+// has them loaded first (win/http_client.cpp does, win/system_libraries.h).
 CertificateCheck checkServerCertificate(void* schannelContext, const std::wstring& hostName);
 
 }  // namespace tiqora

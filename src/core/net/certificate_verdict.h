@@ -1,4 +1,4 @@
-// How the web console's TLS certificate is judged, from what Windows says of
+// How a service's TLS certificate is judged, from what Windows says of
 // it: the trust error bits of its chain (CertGetCertificateChain) and the
 // error of the SSL chain policy (CertVerifyCertificateChainPolicy), with the
 // values wincrypt.h gives them (the Windows side checks that they agree).
@@ -48,8 +48,8 @@ enum class CertificateVerdict {
 
 CertificateVerdict certificateVerdict(std::uint32_t chainErrors, std::uint32_t policyError);
 
-// Why the certificate was refused, in words, for the ticket log; `hostName`
-// is the host the upload asked for.
+// Why the certificate was refused, in words, for the logs; `hostName`
+// is the host the request asked for.
 std::string certificateRefusalReason(CertificateVerdict verdict, std::string_view hostName, std::uint32_t chainErrors,
                                      std::uint32_t policyError);
 
