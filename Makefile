@@ -2,7 +2,7 @@
 #   make demo   runs Tiqora Desk under Wine against a sample suite installation
 #   make test   builds and runs every test
 # Both install what a fresh Debian 12 machine lacks first.
-.PHONY: test demo build bench bench-resend bench-history bench-ticket-history bench-screenshot fuzz clean
+.PHONY: test demo build bench bench-resend bench-history bench-ticket-history bench-screenshot bench-tls fuzz clean
 
 test:
 	bash tools/run-tests.sh
@@ -27,6 +27,9 @@ bench-ticket-history:
 
 bench-screenshot:
 	bash tools/bench-screenshot.sh
+
+bench-tls:
+	bash tools/bench-tls.sh
 
 # Fuzzes the core's readers of outside input (FUZZ_SECONDS=N bounds each target).
 fuzz:
