@@ -1,8 +1,8 @@
 // Screenshot benchmark, run under Wine (tools/bench-screenshot.sh): the time
 // from a click on the IT ticket form's screenshot trigger to the
-// confirmation on screen, beside the fixed 1,000 ms wait that the sequence
-// holds so the form has left the screen (the floor), and the capture and
-// save alone (the same code, called in this process). Medians of R runs.
+// confirmation on screen, the capture and save alone (the same code, called
+// in this process), and the wait for a hidden window to leave the screen
+// alone (the same code, for a window of this process). Medians of R runs.
 //
 //   screenshot_bench [--runs R]
 #include <windows.h>
@@ -20,13 +20,14 @@
 #include "harness/ticket_files.h"
 #include "harness/ui_driver.h"
 #include "resource.h"
+#include "win/screen_settle.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace tiqora::test;
 
-constexpr double kWaitFloorMs = 1000.0;
+constexpr double kGoalMs = 350.0;
 
 double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -95,16 +96,36 @@ int wmain(int argc, wchar_t** argv) {
         }
         DeleteFileW(path.c_str());
 
-        const Summary click = summarise(clickToConfirmation), capture = summarise(captureAndSave);
+        // The wait alone: a window of this process, the size of the form,
+        // shown, painted and hidden; then the wait for it to leave the screen.
+        std::vector<double> leaveScreen;
+        {
+            HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_BORDER, 600, 300, 640,
+                                          480, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+            for (int run = 0; run < runs; ++run) {
+                ShowWindow(window, SW_SHOWNOACTIVATE);
+                UpdateWindow(window);
+                RECT area{};
+                GetWindowRect(window, &area);
+                const auto start = Clock::now();
+                ShowWindow(window, SW_HIDE);
+                if (!tiqora::waitUntilLeftScreen(area, 1000)) std::fprintf(stderr, "run %d: the bound ran out\n", run);
+                leaveScreen.push_back(msSince(start));
+            }
+            DestroyWindow(window);
+        }
+
+        const Summary click = summarise(clickToConfirmation), capture = summarise(captureAndSave),
+                      leave = summarise(leaveScreen);
         std::printf("screen %dx%d, %d runs (median, min-max in ms)\n\n", width, height, runs);
-        std::printf("%-34s %8s %18s\n", "", "median", "min-max");
-        std::printf("%-34s %8.1f %8.1f-%-8.1f\n", "click to confirmation", click.median, click.low, click.high);
-        std::printf("%-34s %8.1f\n", "floor: the fixed wait", kWaitFloorMs);
-        std::printf("%-34s %8.1f\n", "added to the wait", click.median - kWaitFloorMs);
-        std::printf("%-34s %8.1f %8.1f-%-8.1f\n", "capture and save alone", capture.median, capture.low,
+        std::printf("%-40s %8s %18s\n", "", "median", "min-max");
+        std::printf("%-40s %8.1f %8.1f-%-8.1f\n", "click to confirmation", click.median, click.low, click.high);
+        std::printf("%-40s %8.1f %8.1f-%-8.1f\n", "capture and save alone", capture.median, capture.low,
                     capture.high);
-        std::printf("\ngoal: at most 250 ms added to the wait: %s\n",
-                    click.median - kWaitFloorMs <= 250.0 ? "met" : "NOT met");
+        std::printf("%-40s %8.1f %8.1f-%-8.1f\n", "hide to off the screen alone", leave.median, leave.low,
+                    leave.high);
+        std::printf("\ngoal: click to confirmation under %.0f ms (median): %s\n", kGoalMs,
+                    click.median < kGoalMs ? "met" : "NOT met");
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());

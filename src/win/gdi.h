@@ -24,6 +24,7 @@ using GdiObject = UniqueHandle<GdiObjectTraits<Object>>;
 using Bitmap = GdiObject<HBITMAP>;
 using Brush = GdiObject<HBRUSH>;
 using Font = GdiObject<HFONT>;
+using Region = GdiObject<HRGN>;
 
 // A memory device context compatible with another; deleted on scope exit.
 class MemoryDC {

@@ -11,7 +11,6 @@
 
 #include <cstdio>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -20,6 +19,7 @@
 #include "harness/machine.h"
 #include "harness/own_message.h"
 #include "harness/picture.h"
+#include "harness/solid_desktop.h"
 #include "harness/system_identity.h"
 #include "harness/test_paths.h"
 #include "harness/ticket_files.h"
@@ -87,9 +87,9 @@ std::wstring takeScreenshot(const AppProcess& app, HWND form, bool withLink = tr
     return message.text;
 }
 
-// Takes two pictures with the hidden button and gives their names. Each
-// capture waits a second for the form to leave the screen, so the names
-// differ in their time.
+// Takes two pictures with the hidden button and gives their names. A
+// picture taken in the second of the one before waits for the next second,
+// so the names differ in their time.
 void takeTwoPictures(const AppProcess& app, HWND form, std::string& first, std::string& second) {
     EXPECT_EQ(takeScreenshot(app, form, false), kTaken);
     const Names one = pictures();
@@ -194,51 +194,19 @@ TEST_F(ScreenshotTest, TheLinkSavesTheScreenAndOpensThePictureTheButtonOnlySaves
     EXPECT_EQ(openedPagesOnceSettled().size(), 1u);
 }
 
-// A window of the test process over the whole screen in one colour: the
-// desktop the form stands on. It lives on a thread of its own that handles
-// its messages, so it repaints whatever the form uncovers while the test
-// waits for the program.
-class SolidDesktop {
-public:
-    static constexpr COLORREF kColour = RGB(0, 160, 0);
-    SolidDesktop() {
-        HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        thread_ = std::thread([this, ready] {
-            HBRUSH brush = CreateSolidBrush(kColour);
-            WNDCLASSW windowClass{};
-            windowClass.lpfnWndProc = DefWindowProcW;
-            windowClass.hInstance = GetModuleHandleW(nullptr);
-            windowClass.hbrBackground = brush;
-            windowClass.lpszClassName = L"SolidDesktop";
-            RegisterClassW(&windowClass);
-            window_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"SolidDesktop", L"", WS_POPUP | WS_VISIBLE, 0, 0,
-                                      GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
-                                      GetModuleHandleW(nullptr), nullptr);
-            UpdateWindow(window_);
-            threadId_ = GetCurrentThreadId();
-            SetEvent(ready);
-            MSG message;
-            while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
-            DestroyWindow(window_);
-            UnregisterClassW(L"SolidDesktop", GetModuleHandleW(nullptr));
-            DeleteObject(brush);
-        });
-        WaitForSingleObject(ready, 10000);
-        CloseHandle(ready);
-        Sleep(300);  // the X server shows it before the program's windows come
-    }
-    ~SolidDesktop() {
-        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
-        thread_.join();
-    }
-    SolidDesktop(const SolidDesktop&) = delete;
-    SolidDesktop& operator=(const SolidDesktop&) = delete;
-
-private:
-    std::thread thread_;
-    DWORD threadId_ = 0;
-    HWND window_ = nullptr;
-};
+// Where the form stood (`where`, its rectangle before the capture), the
+// picture shows the desktop's colour: the form had left the screen, and the
+// desktop had repainted the place.
+void expectDesktopWhereTheFormStood(const std::string& name, const RECT& where, COLORREF colour) {
+    const DecodedPicture picture(SuiteMachine::logFolder() + L"\\" + fromUtf8(name));
+    ASSERT_TRUE(picture.valid());
+    const POINT points[] = {{(where.left + where.right) / 2, (where.top + where.bottom) / 2},
+                            {where.left + 12, where.top + 12},
+                            {where.right - 12, where.bottom - 12}};
+    for (const POINT& at : points)
+        EXPECT_TRUE(similarColour(picture.pixel(at.x, at.y), colour))
+            << "at " << at.x << "," << at.y << ": " << std::hex << picture.pixel(at.x, at.y);
+}
 
 TEST_F(ScreenshotTest, ThePictureShowsTheDesktopWithoutTheFormAtTheTimeItsNameSays) {
     SuiteMachine::standard();
@@ -264,16 +232,28 @@ TEST_F(ScreenshotTest, ThePictureShowsTheDesktopWithoutTheFormAtTheTimeItsNameSa
     std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d", year, month, day, hour, minute, second);
     EXPECT_TRUE(isLocalTimeBetween(stamp, before, after)) << saved[0];
 
-    // Where the form stood, the picture shows the desktop: the form had left
-    // the screen.
-    const DecodedPicture picture(SuiteMachine::logFolder() + L"\\" + fromUtf8(saved[0]));
-    ASSERT_TRUE(picture.valid());
-    const POINT points[] = {{(where.left + where.right) / 2, (where.top + where.bottom) / 2},
-                            {where.left + 12, where.top + 12},
-                            {where.right - 12, where.bottom - 12}};
-    for (const POINT& at : points)
-        EXPECT_TRUE(similarColour(picture.pixel(at.x, at.y), SolidDesktop::kColour))
-            << "at " << at.x << "," << at.y << ": " << std::hex << picture.pixel(at.x, at.y);
+    expectDesktopWhereTheFormStood(saved[0], where, SolidDesktop::kColour);
+
+    click(form, IDC_TICKET_CANCEL);
+    EXPECT_EQ(app.waitForExit(), 0u);
+}
+
+TEST_F(ScreenshotTest, ThePictureWaitsForTheDesktopBeneathToFinishItsPaint) {
+    SuiteMachine::standard();
+    // Each paint of this desktop takes 400 ms between BeginPaint and the
+    // fill. It is in such a paint, into a new colour, when the form hides: a
+    // capture that does not wait for it shows the form, or the old colour,
+    // or nothing painted where the form stood.
+    SolidDesktop desktop(SolidDesktop::kColour, 400);
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    RECT where{};
+    GetWindowRect(form, &where);
+    desktop.beginRepaint(SolidDesktop::kNewColour);
+    EXPECT_EQ(takeScreenshot(app, form, false), kTaken);
+    const Names saved = pictures();
+    ASSERT_EQ(saved.size(), 1u);
+    expectDesktopWhereTheFormStood(saved[0], where, SolidDesktop::kNewColour);
 
     click(form, IDC_TICKET_CANCEL);
     EXPECT_EQ(app.waitForExit(), 0u);

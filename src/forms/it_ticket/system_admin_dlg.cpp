@@ -19,6 +19,7 @@
 #include "ui/window_text.h"
 #include "win/config_sources.h"
 #include "win/machine_identity.h"
+#include "win/screen_settle.h"
 #include "win/ticket_log.h"
 #include "win/wide_text.h"
 
@@ -29,6 +30,9 @@ namespace {
 constexpr int kDescriptionLimit = 500;
 constexpr int kMobileLimit = 12;
 constexpr int kMobileMinChars = 10;
+
+// The longest the screenshot waits for the hidden form to leave the screen.
+constexpr DWORD kLeaveScreenBoundMs = 1000;
 // What the form reads from its fields, in characters.
 constexpr size_t kUserNameMaxChars = 255;
 constexpr size_t kContactFieldMaxChars = 259;
@@ -341,8 +345,13 @@ void CSystemAdminDlg::takeScreenshot(bool openAfter) {
     capturing_ = true;
     HWND button = item(IDC_TICKET_SCREENSHOT);
     EnableWindow(button, FALSE);
+    RECT formerArea{};
+    GetWindowRect(hwnd(), &formerArea);
     ShowWindow(hwnd(), SW_HIDE);
-    Sleep(1000);  // the form must have left the screen before the picture is taken
+    // The picture must not show the form: it is taken once the form has left
+    // the screen, or after a second at the most (a window beneath that does
+    // not repaint in that time would not in a longer one either).
+    waitUntilLeftScreen(formerArea, kLeaveScreenBoundMs);
     const bool saved = captureScreenShot();
     ShowWindow(hwnd(), SW_SHOW);
     // A picture that could not be written is said so, and nothing claims
@@ -358,8 +367,18 @@ void CSystemAdminDlg::takeScreenshot(bool openAfter) {
 bool CSystemAdminDlg::captureScreenShot() {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    const std::string path =
+    std::string path =
         screenshotPath(toUtf8(licenceCode_), now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+    // The name holds the time to the second: a picture taken in the second
+    // of the one before would overwrite it (which may be open in a viewer),
+    // so it waits for the next second. (At most twice: a clock set back
+    // makes no endless wait.)
+    for (int tries = 0; tries < 2 && !screenshotPath_.empty() && fromUtf8(path) == screenshotPath_; ++tries) {
+        Sleep(1000 - std::min<DWORD>(now.wMilliseconds, 999));
+        GetLocalTime(&now);
+        path = screenshotPath(toUtf8(licenceCode_), now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+                              now.wSecond);
+    }
     const std::wstring widePath = fromUtf8(path);
     // A licence code that cannot stand in a file name would write elsewhere
     // (another folder, a stream of another file) or nowhere.
