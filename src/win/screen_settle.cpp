@@ -132,9 +132,12 @@ bool eachThreadAnswered(const std::vector<Beneath>& windows, const Deadline& dea
 bool repaintedBeneath(const RECT& area, const Deadline& deadline) {
     const DWORD self = GetCurrentThreadId();
     // Two quiet rounds, each one with no update region left over the area
-    // and every thread back at its loop: a thread shows what it painted
-    // (under Wine its window surface goes to the display) no later than when
-    // it next goes idle, which the second round's answer follows.
+    // and every thread back at its loop. Under Wine a hide does not
+    // invalidate the windows beneath (each top-level window is a window of
+    // the display server, whose content Wine keeps): their thread puts the
+    // uncovered part back from that content when it handles the display's
+    // exposure at its loop, and shows what it painted at the latest when it
+    // next goes idle. The second round's answer follows both.
     for (int quiet = 0; quiet < 2;) {
         const std::vector<Beneath> windows = windowsOver(area);
         bool pending = false;

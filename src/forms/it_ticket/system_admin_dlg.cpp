@@ -349,8 +349,8 @@ void CSystemAdminDlg::takeScreenshot(bool openAfter) {
     GetWindowRect(hwnd(), &formerArea);
     ShowWindow(hwnd(), SW_HIDE);
     // The picture must not show the form: it is taken once the form has left
-    // the screen, or after a second at the most (a window beneath that does
-    // not repaint in that time would not in a longer one either).
+    // the screen, or after a second at the most (the time it always waited
+    // before, when the windows beneath are slower than that).
     waitUntilLeftScreen(formerArea, kLeaveScreenBoundMs);
     const bool saved = captureScreenShot();
     ShowWindow(hwnd(), SW_SHOW);
