@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include <iterator>
+#include <string>
+#include <vector>
+
 #include "core/support_request/request_history.h"
 #include "resource.h"
 #include "win/config_sources.h"
@@ -29,8 +33,13 @@ void HistoryDlg::loadRows() {
     // One read of the whole section instead of one lookup per record: a
     // lookup costs about 0.2 ms, so a long history would take seconds.
     const ProfileSection<wchar_t> section(readProfileSection(historyFile_, L"Tiqora"));
-    ui::CSortListCtrl::BulkAppend bulk(list_);
-    for (const auto& row : historyRows(section)) list_.AppendRow({row.begin(), row.end()});
+    auto records = historyRows(section);
+    std::vector<std::vector<std::wstring>> rows;
+    rows.reserve(records.size());
+    for (auto& record : records)
+        rows.emplace_back(std::make_move_iterator(record.begin()), std::make_move_iterator(record.end()));
+    // The list keeps the rows and asks only for the ones it shows.
+    list_.SetRows(std::move(rows));
 }
 
 bool HistoryDlg::OnCommand(int id, int code, HWND control) {
