@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/dialog.h"
@@ -19,7 +20,8 @@
 
 namespace tiqora::bench {
 
-using ListRows = std::vector<std::vector<std::wstring>>;
+// Row after row, column-count texts each (as CSortListCtrl::SetRows takes them).
+using ListRows = std::vector<std::wstring>;
 
 class ListShareDialog : public ui::Dialog {
 public:
@@ -43,10 +45,13 @@ protected:
         if (message != kMeasure) return 0;
         handled = true;
         UpdateWindow(hwnd());
+        // The dialogs hand over rows they made for the list: the copy is not
+        // the list's share.
+        ListRows cells = rowByRow_ ? ListRows() : rows_;
         const auto start = std::chrono::steady_clock::now();
         if (rowByRow_) fillRowByRow();
         else {
-            list_.SetRows(rows_);
+            list_.SetRows(std::move(cells));
             UpdateWindow(list_.hwnd());
         }
         milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
@@ -71,14 +76,15 @@ private:
             ListView_InsertColumn(plain, c, &column);
         }
         SendMessageW(plain, WM_SETREDRAW, FALSE, 0);
-        for (const auto& row : rows_) {
+        const size_t columns = static_cast<size_t>(list_.columnCount());
+        for (size_t first = 0; first + columns <= rows_.size(); first += columns) {
             LVITEMW item{};
             item.mask = LVIF_TEXT | LVIF_PARAM;
             item.iItem = ListView_GetItemCount(plain);
-            item.pszText = const_cast<wchar_t*>(row.empty() ? L"" : row[0].c_str());
+            item.pszText = const_cast<wchar_t*>(rows_[first].c_str());
             const int index = ListView_InsertItem(plain, &item);
-            for (size_t c = 1; c < row.size(); ++c)
-                ListView_SetItemText(plain, index, static_cast<int>(c), const_cast<wchar_t*>(row[c].c_str()));
+            for (size_t c = 1; c < columns; ++c)
+                ListView_SetItemText(plain, index, static_cast<int>(c), const_cast<wchar_t*>(rows_[first + c].c_str()));
         }
         SendMessageW(plain, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(plain, nullptr, TRUE);

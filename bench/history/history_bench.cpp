@@ -88,7 +88,7 @@ void openHistory() {
 
 tiqora::bench::ListRows listRowsOf(const std::vector<Row>& rows) {
     tiqora::bench::ListRows result;
-    for (const Row& row : rows) result.emplace_back(row.begin(), row.end());
+    for (const Row& row : rows) result.insert(result.end(), row.begin(), row.end());
     return result;
 }
 

@@ -85,7 +85,10 @@ constexpr wchar_t kColumns[] = L"SrNo.,0;TicketID ,70;IssueTitle,110;Description
 tiqora::bench::ListRows listRowsOf(const std::vector<Row>& rows) {
     tiqora::bench::ListRows result;
     int serial = 0;
-    for (const Row& row : rows) result.push_back({std::to_wstring(++serial), row[0], row[1], row[2], row[3], row[4]});
+    for (const Row& row : rows) {
+        result.push_back(std::to_wstring(++serial));
+        result.insert(result.end(), row.begin(), row.end());
+    }
     return result;
 }
 

@@ -5,7 +5,6 @@
 #include <atomic>
 #include <functional>
 #include <string_view>
-#include <unordered_set>
 
 #include "core/ui/list_rules.h"
 #include "win/wide_text.h"
@@ -24,24 +23,8 @@ const std::function<int(std::wstring_view, std::wstring_view)> byLocale = [](std
 
 }  // namespace
 
-struct CSortListCtrl::RowRecord {
-    explicit RowRecord(std::vector<std::wstring> columnTexts) : texts(std::move(columnTexts)) { ++liveRecords; }
-    ~RowRecord() { --liveRecords; }
-    RowRecord(const RowRecord&) = delete;
-    RowRecord& operator=(const RowRecord&) = delete;
-
-    // The whole text of a column (NUL-terminated, as lstrcmpW needs); empty
-    // for a column the row does not have.
-    std::wstring_view text(int column) const {
-        if (column < 0 || static_cast<size_t>(column) >= texts.size()) return L"";
-        return texts[static_cast<size_t>(column)];
-    }
-
-    std::vector<std::wstring> texts;
-};
-
 CSortListCtrl::CSortListCtrl() = default;
-CSortListCtrl::~CSortListCtrl() = default;
+CSortListCtrl::~CSortListCtrl() { dropRows(); }
 
 size_t CSortListCtrl::liveRowRecords() { return liveRecords.load(); }
 
@@ -66,70 +49,86 @@ BOOL CSortListCtrl::DefineColumns(const std::wstring& spec) {
     return TRUE;
 }
 
-const CSortListCtrl::RowRecord* CSortListCtrl::record(size_t row) const {
-    return row < records_.size() ? records_[row].get() : nullptr;
+std::wstring_view CSortListCtrl::storedText(size_t stored, int column) const {
+    // The whole text, NUL-terminated (lstrcmpW and the control read it so).
+    if (column < 0 || column >= columnCount_) return L"";
+    const size_t cell = stored * static_cast<size_t>(columnCount_) + static_cast<size_t>(column);
+    return cell < cells_.size() ? std::wstring_view(cells_[cell]) : std::wstring_view(L"");
 }
 
 std::wstring_view CSortListCtrl::cellText(int row, int column) const {
-    const RowRecord* found = row >= 0 ? record(static_cast<size_t>(row)) : nullptr;
-    return found ? found->text(column) : std::wstring_view();
+    if (row < 0 || static_cast<size_t>(row) >= order_.size()) return L"";
+    return storedText(order_[static_cast<size_t>(row)], column);
 }
 
 void CSortListCtrl::showRowCount() {
     if (bulkAppend_ || !hwnd()) return;
-    ListView_SetItemCountEx(hwnd(), static_cast<int>(records_.size()), LVSICF_NOSCROLL);
+    ListView_SetItemCountEx(hwnd(), static_cast<int>(order_.size()), LVSICF_NOSCROLL);
 }
 
-void CSortListCtrl::SetRows(std::vector<std::vector<std::wstring>> rows) {
+void CSortListCtrl::dropRows() {
+    liveRecords -= order_.size();
+    order_.clear();
+    cells_.clear();
+}
+
+void CSortListCtrl::SetRows(std::vector<std::wstring> cells) {
     ClearRows();
-    records_.reserve(rows.size());
-    for (auto& texts : rows) {
-        texts.resize(static_cast<size_t>(columnCount_));
-        records_.push_back(std::make_unique<RowRecord>(std::move(texts)));
-    }
+    if (columnCount_ <= 0) return;
+    const size_t columns = static_cast<size_t>(columnCount_);
+    cells_ = std::move(cells);
+    cells_.resize((cells_.size() + columns - 1) / columns * columns);
+    order_.resize(cells_.size() / columns);
+    for (size_t row = 0; row < order_.size(); ++row) order_[row] = row;
+    liveRecords += order_.size();
     showRowCount();
 }
 
 int CSortListCtrl::AppendRow(const std::vector<std::wstring>& texts) {
-    std::vector<std::wstring> row(static_cast<size_t>(columnCount_));
-    for (size_t i = 0; i < row.size() && i < texts.size(); ++i) row[i] = texts[i];
-    records_.push_back(std::make_unique<RowRecord>(std::move(row)));
+    for (int column = 0; column < columnCount_; ++column)
+        cells_.push_back(static_cast<size_t>(column) < texts.size() ? texts[static_cast<size_t>(column)] : std::wstring());
+    order_.push_back(order_.size());
+    ++liveRecords;
     showRowCount();
-    return static_cast<int>(records_.size()) - 1;
+    return static_cast<int>(order_.size()) - 1;
 }
 
 void CSortListCtrl::ClearRows() {
     // The control forgets the rows first, so it never asks for a freed one.
     if (hwnd()) ListView_SetItemCountEx(hwnd(), 0, 0);
-    records_.clear();
+    dropRows();
 }
 
 void CSortListCtrl::SortByColumn(int column, bool ascending) {
     sortColumn_ = column;
     sortAscending_ = ascending;
     HWND list = hwnd();
-    // The control keeps selection and focus by position: note which rows
-    // hold them, so that they move with their rows.
-    std::unordered_set<const RowRecord*> selected;
+    // The control keeps selection, focus and mark by position: note which
+    // stored rows hold them, so that they move with their rows.
+    constexpr char kSelected = 1, kFocused = 2, kMark = 4;
+    std::vector<char> state(order_.size(), 0);
+    bool anyState = false;
+    const auto note = [&](int row, char what) {
+        if (row < 0 || static_cast<size_t>(row) >= order_.size()) return;
+        state[order_[static_cast<size_t>(row)]] |= what;
+        anyState = true;
+    };
     for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row >= 0; row = ListView_GetNextItem(list, row, LVNI_SELECTED))
-        if (const RowRecord* found = record(static_cast<size_t>(row))) selected.insert(found);
-    const int focusedRow = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
-    const RowRecord* focused = focusedRow >= 0 ? record(static_cast<size_t>(focusedRow)) : nullptr;
-    const int markRow = ListView_GetSelectionMark(list);
-    const RowRecord* mark = markRow >= 0 ? record(static_cast<size_t>(markRow)) : nullptr;
+        note(row, kSelected);
+    note(ListView_GetNextItem(list, -1, LVNI_FOCUSED), kFocused);
+    note(ListView_GetSelectionMark(list), kMark);
 
     sortRowsByColumn<wchar_t>(
-        records_, column, ascending, [](const std::unique_ptr<RowRecord>& row, int c) { return row->text(c); }, byLocale);
+        order_, column, ascending, [this](size_t stored, int c) { return storedText(stored, c); }, byLocale);
 
-    if (!selected.empty() || focused) {
+    if (anyState) {
         ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-        for (size_t row = 0; row < records_.size(); ++row) {
-            const RowRecord* current = records_[row].get();
-            UINT state = 0;
-            if (selected.count(current)) state |= LVIS_SELECTED;
-            if (current == focused) state |= LVIS_FOCUSED;
-            if (state) ListView_SetItemState(list, static_cast<int>(row), state, state);
-            if (current == mark) ListView_SetSelectionMark(list, static_cast<int>(row));
+        for (size_t row = 0; row < order_.size(); ++row) {
+            const char held = state[order_[row]];
+            if (!held) continue;
+            const UINT flags = ((held & kSelected) ? LVIS_SELECTED : 0u) | ((held & kFocused) ? LVIS_FOCUSED : 0u);
+            if (flags) ListView_SetItemState(list, static_cast<int>(row), flags, flags);
+            if (held & kMark) ListView_SetSelectionMark(list, static_cast<int>(row));
         }
     }
     InvalidateRect(list, nullptr, FALSE);
@@ -137,11 +136,10 @@ void CSortListCtrl::SortByColumn(int column, bool ascending) {
 
 void CSortListCtrl::giveItem(LVITEMW& item) const {
     if (!(item.mask & LVIF_TEXT)) return;
-    // The control copies the text from the record into the asker's buffer
-    // (cut to its size) or draws it from there: the record's text stays
-    // until the rows change, which no request for a row outlasts.
-    const RowRecord* row = item.iItem >= 0 ? record(static_cast<size_t>(item.iItem)) : nullptr;
-    item.pszText = const_cast<wchar_t*>(row ? row->text(item.iSubItem).data() : L"");
+    // The control copies the text from the table into the asker's buffer
+    // (cut to its size) or draws it from there: the text stays until the
+    // rows change, which no request for a row outlasts.
+    item.pszText = const_cast<wchar_t*>(cellText(item.iItem, item.iSubItem).data());
 }
 
 int CSortListCtrl::findItem(const NMLVFINDITEMW& find) const {
@@ -152,14 +150,14 @@ int CSortListCtrl::findItem(const NMLVFINDITEMW& find) const {
     // Type-to-find compares the first column, case ignored, as the list
     // does with rows it holds itself.
     const auto matches = [&](size_t row) {
-        std::wstring_view text = records_[row]->text(0);
+        std::wstring_view text = storedText(order_[row], 0);
         if (prefix && text.size() > wanted.size()) text = text.substr(0, wanted.size());
         if (text.size() != wanted.size()) return false;
         return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, text.data(), static_cast<int>(text.size()),
                               wanted.data(), static_cast<int>(wanted.size())) == CSTR_EQUAL;
     };
     const size_t start = find.iStart > 0 ? static_cast<size_t>(find.iStart) : 0;
-    const auto found = findRow(records_.size(), start, (info.flags & LVFI_WRAP) != 0, matches);
+    const auto found = findRow(order_.size(), start, (info.flags & LVFI_WRAP) != 0, matches);
     return found ? static_cast<int>(*found) : -1;
 }
 
@@ -168,8 +166,7 @@ LRESULT CSortListCtrl::customDraw(NMLVCUSTOMDRAW& draw) {
     case CDDS_PREPAINT:
         return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT: {
-        const RowRecord* row = record(static_cast<size_t>(draw.nmcd.dwItemSpec));
-        const std::wstring_view status = row ? row->text(4) : std::wstring_view();
+        const std::wstring_view status = cellText(static_cast<int>(draw.nmcd.dwItemSpec), 4);
         const RowShade shade = rowShade<wchar_t>(static_cast<size_t>(draw.nmcd.dwItemSpec), status);
         draw.clrTextBk = shade.background;
         return shade.byStatus ? CDRF_NEWFONT : CDRF_DODEFAULT;
@@ -206,9 +203,9 @@ bool CSortListCtrl::OnReflected(UINT message, WPARAM, LPARAM lParam, LRESULT& re
 
 LRESULT CSortListCtrl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_DESTROY) return DefaultMessage(message, wParam, lParam);
-    // The records go with the list window.
+    // The rows go with the list window.
     const LRESULT result = DefaultMessage(message, wParam, lParam);
-    records_.clear();
+    dropRows();
     return result;
 }
 

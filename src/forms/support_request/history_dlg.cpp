@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -33,13 +32,14 @@ void HistoryDlg::loadRows() {
     // One read of the whole section instead of one lookup per record: a
     // lookup costs about 0.2 ms, so a long history would take seconds.
     const ProfileSection<wchar_t> section(readProfileSection(historyFile_, L"Tiqora"));
+    // The list keeps the rows, in one table, and asks only for the ones it
+    // shows.
+    std::vector<std::wstring> cells;
     auto records = historyRows(section);
-    std::vector<std::vector<std::wstring>> rows;
-    rows.reserve(records.size());
+    cells.reserve(records.size() * 5);
     for (auto& record : records)
-        rows.emplace_back(std::make_move_iterator(record.begin()), std::make_move_iterator(record.end()));
-    // The list keeps the rows and asks only for the ones it shows.
-    list_.SetRows(std::move(rows));
+        for (std::wstring& text : record) cells.push_back(std::move(text));
+    list_.SetRows(std::move(cells));
 }
 
 bool HistoryDlg::OnCommand(int id, int code, HWND control) {

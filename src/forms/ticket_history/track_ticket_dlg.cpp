@@ -95,16 +95,18 @@ HistoryChoice TrackTicketDlg::choice() const {
 void TrackTicketDlg::fillList() {
     SentTicketScan scan = scanSentTickets(sentFolder_, pages_.ticketIni, choice().mode);
     guids_.clear();
-    std::vector<std::vector<std::wstring>> rows;
-    rows.reserve(scan.tickets.size());
+    // The list keeps the rows, in one table (columns in kColumns' order),
+    // and asks only for the ones it shows.
+    std::vector<std::wstring> cells;
+    cells.reserve(scan.tickets.size() * kColumnCount);
     for (SentTicket& ticket : scan.tickets) {
-        ++serial_;
-        rows.push_back({std::to_wstring(serial_), std::move(ticket.ticketId), std::move(ticket.issueTitle),
-                        std::move(ticket.description), std::move(ticket.status), std::move(ticket.priority)});
+        cells.push_back(std::to_wstring(++serial_));
+        for (std::wstring* text : {&ticket.ticketId, &ticket.issueTitle, &ticket.description, &ticket.status,
+                                   &ticket.priority})
+            cells.push_back(std::move(*text));
         guids_.push_back(std::move(ticket.guid));
     }
-    // The list keeps the rows and asks only for the ones it shows.
-    list_.SetRows(std::move(rows));
+    list_.SetRows(std::move(cells));
     // After LAN records the panel shows the first ticket (without its status).
     if (scan.lanRecordsMet > 0) {
         takeRow(0);
