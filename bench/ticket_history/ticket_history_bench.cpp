@@ -6,7 +6,9 @@
 //     folder, one read of the GUID section, read each file whole, take its
 //     three values, fill a plain report list with redraw off;
 //   - one profile call per file: the same listing with each GUID looked up
-//     on its own ("WEB", then "LAN"), the way the history used to.
+//     on its own ("WEB", then "LAN"), the way the history used to;
+// and the list alone: the rows handed to the virtual list and its first
+// paint, against a row-by-row fill (bench/common/list_share.h).
 // Each figure is the median of its runs, all in the same run of this program.
 //
 //   ticket_history_bench [--records N] [--runs R]
