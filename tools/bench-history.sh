@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Request history benchmark: the history dialog's reading and filling of
-# 20,000 records against one profile lookup per record and a plain fill,
-# under Wine. See bench/history/README.md.
+# Request history benchmark: the history dialog opened over 20,000 records,
+# its reading against one profile lookup per record, and its list's share
+# against a row-by-row fill, under Wine. See bench/history/README.md.
 #
 #   tools/bench-history.sh [--records N] [--runs R]     (make bench-history)
 set -euo pipefail

@@ -6,7 +6,9 @@
 //     folder, one read of the GUID section, read each file whole, take its
 //     three values, fill a plain report list with redraw off;
 //   - one profile call per file: the same listing with each GUID looked up
-//     on its own ("WEB", then "LAN"), the way the history used to.
+//     on its own ("WEB", then "LAN"), the way the history used to;
+// and the list alone: the rows handed to the virtual list and its first
+// paint, against a row-by-row fill (bench/common/list_share.h).
 // Each figure is the median of its runs, all in the same run of this program.
 //
 //   ticket_history_bench [--records N] [--runs R]
@@ -28,6 +30,8 @@
 #include "forms/ticket_history/track_ticket_dlg.h"
 #include "harness/machine.h"
 #include "harness/test_paths.h"
+#include "list_share.h"
+#include "resource.h"
 #include "ui/sort_list.h"
 #include "win/config_sources.h"
 
@@ -75,6 +79,19 @@ void layOut(int records) {
         tiqora::test::writeFileBytes(kSentFolder + L"\\L_" + std::wstring(id.begin(), id.end()) + L".txt", body);
     }
     tiqora::test::writeFileBytes(kTicketIni, ini);
+}
+
+constexpr wchar_t kColumns[] = L"SrNo.,0;TicketID ,70;IssueTitle,110;Description,100;Status,70;Priority,80";
+
+// The rows as the history hands them to its list: the serial number first.
+tiqora::bench::ListRows listRowsOf(const std::vector<Row>& rows) {
+    tiqora::bench::ListRows result;
+    int serial = 0;
+    for (const Row& row : rows) {
+        result.push_back(std::to_wstring(++serial));
+        result.insert(result.end(), row.begin(), row.end());
+    }
+    return result;
 }
 
 // --- the floor ------------------------------------------------------------------
@@ -237,15 +254,13 @@ size_t guidsByCall(const std::vector<std::wstring>& ids) {
 
 void listFill(const std::vector<Row>& rows) {
     HWND frame = CreateWindowExW(0, L"STATIC", L"per key", WS_POPUP, 0, 0, 432, 465, nullptr, nullptr, nullptr, nullptr);
-    HWND view = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 6, 41, 416, 200, frame,
-                                reinterpret_cast<HMENU>(1), nullptr, nullptr);
+    HWND view = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA, 6, 41, 416,
+                                200, frame, reinterpret_cast<HMENU>(1), nullptr, nullptr);
     {
         tiqora::ui::CSortListCtrl list;
         list.AttachWindow(view);
-        list.DefineColumns(L"SrNo.,0;TicketID ,70;IssueTitle,110;Description,100;Status,70;Priority,80");
-        tiqora::ui::CSortListCtrl::BulkAppend bulk(list);
-        int serial = 0;
-        for (const Row& row : rows) list.AppendRow({std::to_wstring(++serial), row[0], row[1], row[2], row[3], row[4]});
+        list.DefineColumns(kColumns);
+        list.SetRows(listRowsOf(rows));
     }
     DestroyWindow(frame);
 }
@@ -286,6 +301,16 @@ int wmain(int argc, wchar_t** argv) {
     const int slowRuns = std::min(runs, 3);
     for (int run = 0; run < slowRuns; ++run) perKey.push_back(millisecondsOf([] { listFill(perKeyRows()); }));
 
+    // The list's own share, both ways.
+    const tiqora::bench::ListRows listRows = listRowsOf(floor);
+    std::vector<double> virtualShare, rowByRowShare;
+    for (int run = 0; run < runs; ++run) {
+        virtualShare.push_back(
+            tiqora::bench::listShareMilliseconds(IDD_TICKET_HISTORY, IDC_TRACK_LIST, kColumns, listRows, false));
+        rowByRowShare.push_back(
+            tiqora::bench::listShareMilliseconds(IDD_TICKET_HISTORY, IDC_TRACK_LIST, kColumns, listRows, true));
+    }
+
     const std::vector<std::wstring> ids = recordIds();
     std::vector<double> bySection, byCall;
     size_t sectionFound = 0, callFound = 0;
@@ -306,6 +331,9 @@ int wmain(int argc, wchar_t** argv) {
                 perKeyMs / historyMs);
     std::printf("reading alone: the floor's %.1f ms, the history's scan %.1f ms\n", median(floorReads),
                 median(historyReads));
+    std::printf("list alone: rows to the virtual list + first paint %.1f ms; row by row, redraw off + first paint "
+                "(before) %.1f ms\n",
+                median(virtualShare), median(rowByRowShare));
     std::printf("GUID lookups alone: one read of each section %.1f ms, one call per file %.1f ms (%.0fx)\n",
                 median(bySection), median(byCall), median(byCall) / median(bySection));
     return 0;

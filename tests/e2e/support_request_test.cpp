@@ -356,5 +356,58 @@ TEST_F(SupportRequestTest, TheHistoryListsTheRecordsAndSortsThem) {
     EXPECT_EQ(app.waitForExit(), 0u);
 }
 
+TEST_F(SupportRequestTest, AHistoryOfTwentyThousandRecordsScrollsToItsEndAndSortsThemAll) {
+    // Record n: call "CT : 4000+n", mobile number 100000000 + (n * 7919) mod
+    // 20000, so every mobile number comes once, in shuffled order. By hand:
+    // n = 20000 has the smallest (7919 * 20000 is a multiple of 20000) and
+    // n = 2321 the largest (2321 * 7919 = 18,379,999).
+    constexpr int kRecords = 20000;
+    std::string file = "[Tiqora]\r\nCNT=20000\r\n";
+    for (int n = 1; n <= kRecords; ++n)
+        file += std::to_string(n) + "=7/12/2026 05:26#CT : " + std::to_string(4000 + n) + "#VIRUS - scan " +
+                std::to_string(n) + "#" + std::to_string(100000000 + n * 7919 % kRecords) + "\r\n";
+    writeFileBytes(kHistoryFile, file);
+    using Row = std::vector<std::wstring>;
+    const Row first = {L"1", L"7/12/2026 05:26", L"CT : 4001", L"VIRUS - scan 1", L"100007919"};
+    const Row smallestMobile = {L"20000", L"7/12/2026 05:26", L"CT : 24000", L"VIRUS - scan 20000", L"100000000"};
+    const Row largestMobile = {L"2321", L"7/12/2026 05:26", L"CT : 6321", L"VIRUS - scan 2321", L"100019999"};
+
+    AppProcess app(SuiteMachine::program(), L"");
+    HWND form = openForm(app);
+    click(form, IDC_REQUEST_HISTORY);
+    HWND history = app.waitForDialogWith(IDC_HISTORY_LIST);
+    HWND list = control(history, IDC_HISTORY_LIST);
+    EXPECT_EQ(listPosition(list).rowCount, kRecords);
+    EXPECT_EQ(listRow(list, 0, 5), first);
+
+    // End goes to the last row, selects it and scrolls it into view.
+    pressKey(history, VK_END);
+    waitUntil([&] { return listPosition(list).focusedRow == kRecords - 1; }, "the last row to take the focus");
+    const ListPosition end = listPosition(list);
+    EXPECT_EQ(end.selectedRow, kRecords - 1);
+    EXPECT_GT(end.rowsPerPage, 0);
+    EXPECT_LE(end.topRow, kRecords - 1);
+    EXPECT_GT(end.topRow + end.rowsPerPage, kRecords - 1) << "the last row is not in view";
+    EXPECT_EQ(listRow(list, kRecords - 1, 5), smallestMobile);
+
+    // Sorted by mobile number; the selected row moves with its record.
+    clickListHeading(list, 4);
+    waitUntil([&] { return listRow(list, 0, 5) == smallestMobile; }, "the rows sorted by mobile number");
+    EXPECT_EQ(listRow(list, kRecords - 1, 5), largestMobile);
+    EXPECT_EQ(listPosition(list).selectedRow, 0);
+    clickListHeading(list, 4);  // descending
+    waitUntil([&] { return listRow(list, 0, 5) == largestMobile; }, "the rows sorted by mobile number, descending");
+    EXPECT_EQ(listRow(list, kRecords - 1, 5), smallestMobile);
+    EXPECT_EQ(listPosition(list).selectedRow, kRecords - 1);
+    clickListHeading(list, 0);  // by number again: the file's order
+    waitUntil([&] { return listRow(list, 0, 5) == first; }, "the rows sorted by number");
+    EXPECT_EQ(listRow(list, kRecords - 1, 5), smallestMobile);
+
+    click(history, IDC_HISTORY_CLOSE);
+    waitUntil([&] { return !IsWindow(history); }, "the history to close");
+    click(form, IDC_REQUEST_CLOSE);
+    EXPECT_EQ(app.waitForExit(), 0u);
+}
+
 }  // namespace
 }  // namespace tiqora::test

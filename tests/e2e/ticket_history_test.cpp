@@ -454,5 +454,84 @@ TEST_F(TicketHistoryTest, TheDeliveryFlagsChooseWhichKindIsListed) {
     }
 }
 
+// Ticket n of a long history: id "wt" + (10000 + n), so ids sort as text in
+// the order of n, and a GUID that ends in n.
+std::wstring longHistoryId(int n) { return L"wt" + std::to_wstring(10000 + n); }
+std::string longHistoryGuid(int n) {
+    const std::string digits = std::to_string(n);
+    return "aaaaaaaa-0000-4000-8000-" + std::string(12 - digits.size(), '0') + digits;
+}
+
+TEST_F(TicketHistoryTest, TenThousandTicketsScrollToTheEndSortAndOpenTheRowClicked) {
+    constexpr int kTickets = 10000;
+    SuiteMachine::standard().ticketIni(L"WEB", longHistoryId(1), fromUtf8(longHistoryGuid(1)));
+    std::string ini = "[WEB]\r\n";
+    for (int n = 1; n <= kTickets; ++n) {
+        ini += toUtf8(longHistoryId(n)) + "=" + longHistoryGuid(n) + "\r\n";
+        sentFile(L"W_" + longHistoryId(n) + L".txt",
+                 "{\"CorpId\":\"CORP-1001\",\"LicNo\":\"TQ4711-2026-ORV\",\"Ip\":\"10.0.0.5\",\"ComputerName\":\"DESK-7\","
+                 "\"UserName\":\"asha\",\"IssueTitle\":\"Other Issue\",\"Description\":\"ticket " + std::to_string(n) +
+                     "\",\"Priority\":\"0\",\"Status\":\"New\",\"TSubmitDateTime\":\"2026-12-10 09:05:03\"}");
+    }
+    writeFileBytes(SuiteMachine::itTicketFolder() + L"\\Tiqora.ini", ini);
+    const auto rowOfTicket = [](int n) {
+        return std::vector<std::wstring>{L"Other Issue", L"ticket " + std::to_wstring(n), L"New", L"Low"};
+    };
+
+    AppProcess app(SuiteMachine::program(), L"/sys");
+    HWND form = waitForForm(app);
+    HWND history = openHistory(app, form);
+    HWND list = control(history, IDC_TRACK_LIST);
+    // The dialog may show while it still reads the records (a busy machine
+    // takes seconds for 10,000 files): wait for its answer.
+    waitUntil(
+        [&] {
+            try {
+                return listPosition(list).rowCount == kTickets;
+            } catch (const DriverError&) {
+                return false;
+            }
+        },
+        "the 10,000 rows", 60000);
+
+    // End: the last row, as the folder listed it, in view and readable.
+    pressKey(history, VK_END);
+    waitUntil([&] { return listPosition(list).focusedRow == kTickets - 1; }, "the last row to take the focus");
+    const ListPosition end = listPosition(list);
+    EXPECT_GT(end.topRow + end.rowsPerPage, kTickets - 1) << "the last row is not in view";
+    const std::vector<std::wstring> last = listRow(list, kTickets - 1, kColumns);
+    ASSERT_EQ(last.size(), 6u);
+    EXPECT_EQ(last[0], L"10000");
+    const int lastTicket = _wtoi(last[1].c_str() + 2) - 10000;
+    ASSERT_TRUE(lastTicket >= 1 && lastTicket <= kTickets) << toUtf8(last[1]);
+    EXPECT_EQ(std::vector<std::wstring>(last.begin() + 2, last.end()), rowOfTicket(lastTicket));
+    clickListRow(list, kTickets - 1);
+    waitUntil([] { return openedPages().size() == 1; }, "the last row's page");
+    EXPECT_NE(openedPages()[0].commandLine.find(longHistoryGuid(lastTicket)), std::string::npos)
+        << openedPages()[0].commandLine;
+
+    // By ticket id: wt10001 .. wt20000; the view stays at the end. The row
+    // clicked now is the one above the last (a second click on the same spot
+    // would be a double click).
+    clickListHeading(list, 1);
+    waitUntil([&] { return listRow(list, 0, kColumns)[1] == longHistoryId(1); }, "the rows sorted by ticket id");
+    EXPECT_EQ(listRow(list, kTickets - 1, kColumns)[1], longHistoryId(kTickets));
+    clickListRow(list, kTickets - 2);
+    waitUntil([] { return openedPages().size() == 2; }, "the sorted row's page");
+    EXPECT_NE(openedPages()[1].commandLine.find(longHistoryGuid(kTickets - 1)), std::string::npos)
+        << openedPages()[1].commandLine;
+    EXPECT_EQ(textIn(history, IDC_TRACK_ID), longHistoryId(kTickets - 1));
+    EXPECT_EQ(textIn(history, IDC_TRACK_DESCRIPTION), L"ticket 9999");
+
+    clickListHeading(list, 1);  // descending
+    waitUntil([&] { return listRow(list, 0, kColumns)[1] == longHistoryId(kTickets); }, "the rows sorted, descending");
+    EXPECT_EQ(listRow(list, kTickets - 1, kColumns)[1], longHistoryId(1));
+
+    click(history, IDC_TRACK_CLOSE);
+    waitUntil([&] { return !IsWindow(history); }, "the history to close");
+    click(form, IDC_TICKET_CANCEL);
+    EXPECT_EQ(app.waitForExit(), 0u);
+}
+
 }  // namespace
 }  // namespace tiqora::test

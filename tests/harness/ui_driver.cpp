@@ -317,13 +317,16 @@ LRESULT sendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-std::vector<std::vector<std::wstring>> listRows(HWND list, int columns) {
+namespace {
+
+// The texts of rows [first, end) of a list view of another process, read
+// through one buffer in the target.
+std::vector<std::vector<std::wstring>> listRowRange(HWND list, int columns, int first, int end) {
     constexpr int kTextChars = 2048;
     RemoteBuffer buffer(list, sizeof(LVITEMW) + kTextChars * sizeof(wchar_t));
     const auto text = reinterpret_cast<wchar_t*>(static_cast<char*>(buffer.address()) + sizeof(LVITEMW));
-    const int count = static_cast<int>(sendBounded(list, LVM_GETITEMCOUNT, 0, 0));
     std::vector<std::vector<std::wstring>> rows;
-    for (int row = 0; row < count; ++row) {
+    for (int row = first; row < end; ++row) {
         std::vector<std::wstring> cells;
         for (int column = 0; column < columns; ++column) {
             LVITEMW item{};
@@ -340,6 +343,28 @@ std::vector<std::vector<std::wstring>> listRows(HWND list, int columns) {
         rows.push_back(std::move(cells));
     }
     return rows;
+}
+
+}  // namespace
+
+std::vector<std::vector<std::wstring>> listRows(HWND list, int columns) {
+    return listRowRange(list, columns, 0, static_cast<int>(sendBounded(list, LVM_GETITEMCOUNT, 0, 0)));
+}
+
+std::vector<std::wstring> listRow(HWND list, int row, int columns) {
+    const int count = static_cast<int>(sendBounded(list, LVM_GETITEMCOUNT, 0, 0));
+    if (row < 0 || row >= count) throw DriverError("the list has no row " + std::to_string(row));
+    return listRowRange(list, columns, row, row + 1).front();
+}
+
+ListPosition listPosition(HWND list) {
+    ListPosition position;
+    position.rowCount = static_cast<int>(sendBounded(list, LVM_GETITEMCOUNT, 0, 0));
+    position.topRow = static_cast<int>(sendBounded(list, LVM_GETTOPINDEX, 0, 0));
+    position.rowsPerPage = static_cast<int>(sendBounded(list, LVM_GETCOUNTPERPAGE, 0, 0));
+    position.focusedRow = static_cast<int>(sendBounded(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    position.selectedRow = static_cast<int>(sendBounded(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return position;
 }
 
 void clickListHeading(HWND list, int column) {

@@ -126,6 +126,15 @@ void clickInside(HWND dialog, int id);
 // A report list view of another process: the texts of its rows (a row per
 // entry, `columns` texts each, read through a buffer in the target).
 std::vector<std::vector<std::wstring>> listRows(HWND list, int columns);
+// The texts of one row of such a list (a long list is read row by row in
+// seconds: read the rows a check needs).
+std::vector<std::wstring> listRow(HWND list, int row, int columns);
+// Where a list view of another process stands: its rows, the first row
+// shown and how many fit, the focused and the first selected row (-1: none).
+struct ListPosition {
+    int rowCount = 0, topRow = 0, rowsPerPage = 0, focusedRow = -1, selectedRow = -1;
+};
+ListPosition listPosition(HWND list);
 // Clicks heading `column` of a list view with the mouse, so the list raises
 // its own column-click notification.
 void clickListHeading(HWND list, int column);

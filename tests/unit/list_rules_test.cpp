@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
+
 #include "core/ui/control_rules.h"
 
 namespace tiqora::ui {
@@ -77,6 +80,94 @@ TEST(RowComparison, OnlyTheFirstTextChoosesTheRule) {
     EXPECT_EQ(compareRowTexts<char>("5", "x", true, compareText), 1);
     // A text first: byte order, although the second is a number.
     EXPECT_EQ(compareRowTexts<char>("x", "5", true, compareText), 1);
+}
+
+// Rows as the list keeps them: the row's name (to tell equal rows apart) and
+// its column texts.
+struct TestRow {
+    std::string name;
+    std::vector<std::string> texts;
+};
+
+std::string_view textOf(const TestRow& row, int column) {
+    return static_cast<size_t>(column) < row.texts.size() ? std::string_view(row.texts[static_cast<size_t>(column)])
+                                                          : std::string_view();
+}
+
+std::vector<std::string> namesOf(const std::vector<TestRow>& rows) {
+    std::vector<std::string> names;
+    for (const TestRow& row : rows) names.push_back(row.name);
+    return names;
+}
+
+TEST(RowSort, SortsByAColumnsRuleAndKeepsEqualRowsInTheirOrder) {
+    const std::vector<TestRow> rows = {
+        {"a", {"10", "12/01/2024", "pear"}},  {"b", {"9", "31/12/2023", "apple"}}, {"c", {"100", "01/01/2024", "fig"}},
+        {"d", {"9", "12/01/2024", "pear"}},   {"e", {"10", "31/12/2023", "fig"}},  {"f", {"009", "01/01/2024", "apple"}},
+        {"g", {"", "12/01/2024", "pear"}},
+    };
+    struct Case {
+        int column;
+        bool ascending;
+        std::vector<std::string> names;  // worked out by hand
+    } cases[] = {
+        {0, true, {"g", "b", "d", "f", "a", "e", "c"}},
+        {0, false, {"c", "a", "e", "b", "d", "f", "g"}},
+        {1, true, {"b", "e", "c", "f", "a", "d", "g"}},
+        {1, false, {"a", "d", "g", "c", "f", "b", "e"}},
+        {2, true, {"b", "f", "c", "e", "a", "d", "g"}},
+        {2, false, {"a", "d", "g", "c", "e", "b", "f"}},
+        {3, true, {"a", "b", "c", "d", "e", "f", "g"}},  // a column no row has: all equal, order kept
+    };
+    const std::function<int(std::string_view, std::string_view)> compareText = plainCompare;
+    for (const auto& c : cases) {
+        std::vector<TestRow> sorted = rows;
+        sortRowsByColumn<char>(sorted, c.column, c.ascending, textOf, compareText);
+        EXPECT_EQ(namesOf(sorted), c.names) << "column " << c.column << (c.ascending ? " ascending" : " descending");
+    }
+}
+
+TEST(RowSort, ToleratesAComparisonThatIsNoStrictOrder) {
+    // Digits first compare as numbers, text first as text: no strict order,
+    // yet every row stays, once.
+    std::vector<TestRow> rows;
+    for (int i = 0; i < 1000; ++i) rows.push_back({std::to_string(i), {i % 3 == 0 ? "x" + std::to_string(i) : std::to_string(i % 7)}});
+    const std::function<int(std::string_view, std::string_view)> compareText = plainCompare;
+    sortRowsByColumn<char>(rows, 0, true, textOf, compareText);
+    std::vector<std::string> names = namesOf(rows);
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> expected;
+    for (int i = 0; i < 1000; ++i) expected.push_back(std::to_string(i));
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(names, expected);
+
+    std::vector<TestRow> none, one = {{"only", {"5"}}};
+    sortRowsByColumn<char>(none, 0, true, textOf, compareText);
+    sortRowsByColumn<char>(one, 0, false, textOf, compareText);
+    EXPECT_TRUE(none.empty());
+    EXPECT_EQ(namesOf(one), (std::vector<std::string>{"only"}));
+}
+
+TEST(TypeToFind, FindsTheFirstMatchFromTheStartAndWrapsWhenAsked) {
+    const std::vector<std::string> texts = {"apple", "banana", "avocado", "cherry", "apricot"};
+    struct Case {
+        const char* prefix;
+        size_t start;
+        bool wrap;
+        std::optional<size_t> row;
+    } cases[] = {
+        {"a", 0, false, 0},     {"a", 1, false, 2},        {"a", 3, false, 4}, {"b", 2, false, std::nullopt},
+        {"b", 2, true, 1},      {"ch", 4, true, 3},        {"z", 0, true, std::nullopt},
+        {"a", 99, false, 0},  // a start outside the rows starts at the top
+        {"", 3, false, 3},    // an empty prefix matches the start row
+    };
+    for (const auto& c : cases) {
+        const std::string_view prefix = c.prefix;
+        const auto found = findRow(texts.size(), c.start, c.wrap,
+                                   [&](size_t row) { return std::string_view(texts[row]).substr(0, prefix.size()) == prefix; });
+        EXPECT_EQ(found, c.row) << c.prefix << " from " << c.start;
+    }
+    EXPECT_EQ(findRow(0, 0, true, [](size_t) { return true; }), std::nullopt);
 }
 
 TEST(RowShade, AlternatesAndStatusWordsColourTheRow) {

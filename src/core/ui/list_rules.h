@@ -1,14 +1,17 @@
 // Rules of the sortable list, free of Windows headers so they are tested
 // natively: the column specification, the comparison of two rows, the
-// direction a heading click chooses, and the colour of a row.
+// order of the rows sorted by a column, the direction a heading click
+// chooses, the row type-to-find lands on, and the colour of a row.
 //
 // The comparison and the row colour work on any character type: the list
 // hands them its wide texts without conversion (a sort of 20,000 rows makes
 // some 300,000 comparisons), the tests use char.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -94,6 +97,55 @@ int compareRowTexts(std::basic_string_view<Char> a, std::basic_string_view<Char>
         return 0;
     }
     return detail::sign(compareText(a, b));
+}
+
+// Sorts `rows` by `compare` (negative, zero or positive, as compareRowTexts
+// answers), keeping rows that compare equal in the order they had: a
+// bottom-up merge sort. It reads and writes only inside the two vectors
+// whatever `compare` answers, so a comparison that is not a strict order
+// (compareRowTexts lets the first text choose the rule) gives some order
+// but never reads past an end.
+template <typename Row, typename Compare>
+void stableSortRows(std::vector<Row>& rows, Compare compare) {
+    std::vector<Row> merged(rows.size());
+    for (size_t width = 1; width < rows.size(); width *= 2) {
+        for (size_t left = 0; left < rows.size(); left += 2 * width) {
+            const size_t middle = std::min(left + width, rows.size());
+            const size_t end = std::min(left + 2 * width, rows.size());
+            size_t a = left, b = middle, out = left;
+            // The left row goes first unless it compares greater than the
+            // right one: equal rows keep their order.
+            while (a < middle && b < end) merged[out++] = std::move(compare(rows[a], rows[b]) > 0 ? rows[b++] : rows[a++]);
+            while (a < middle) merged[out++] = std::move(rows[a++]);
+            while (b < end) merged[out++] = std::move(rows[b++]);
+        }
+        rows.swap(merged);
+    }
+}
+
+// Sorts rows by the texts of one column (`textOf(row, column)`), by the rules
+// of compareRowTexts; rows with equal texts keep their order.
+template <typename Char, typename Row, typename TextOf>
+void sortRowsByColumn(std::vector<Row>& rows, int column, bool ascending, TextOf textOf,
+                      const std::function<int(std::basic_string_view<Char>, std::basic_string_view<Char>)>& compareText) {
+    stableSortRows(rows, [&](const Row& a, const Row& b) {
+        return compareRowTexts<Char>(textOf(a, column), textOf(b, column), ascending, compareText);
+    });
+}
+
+// Type-to-find: the first of `rowCount` rows, from `start` on, for which
+// `matches(row)` holds; past the last row the search goes on from the top
+// when `wrap`, up to the row before `start`. None when no row matches. A
+// start outside the rows starts at the top.
+template <typename Matches>
+std::optional<size_t> findRow(size_t rowCount, size_t start, bool wrap, Matches matches) {
+    if (start >= rowCount) start = 0;
+    for (size_t row = start; row < rowCount; ++row)
+        if (matches(row)) return row;
+    if (wrap)
+        for (size_t row = 0; row < start; ++row)
+            if (matches(row)) return row;
+    return std::nullopt;
 }
 
 // Colours are 0x00BBGGRR, as Windows lays out COLORREF.

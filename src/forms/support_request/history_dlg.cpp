@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <string>
+#include <vector>
+
 #include "core/support_request/request_history.h"
 #include "resource.h"
 #include "win/config_sources.h"
@@ -29,8 +32,14 @@ void HistoryDlg::loadRows() {
     // One read of the whole section instead of one lookup per record: a
     // lookup costs about 0.2 ms, so a long history would take seconds.
     const ProfileSection<wchar_t> section(readProfileSection(historyFile_, L"Tiqora"));
-    ui::CSortListCtrl::BulkAppend bulk(list_);
-    for (const auto& row : historyRows(section)) list_.AppendRow({row.begin(), row.end()});
+    // The list keeps the rows, in one table, and asks only for the ones it
+    // shows.
+    std::vector<std::wstring> cells;
+    auto records = historyRows(section);
+    cells.reserve(records.size() * 5);
+    for (auto& record : records)
+        for (std::wstring& text : record) cells.push_back(std::move(text));
+    list_.SetRows(std::move(cells));
 }
 
 bool HistoryDlg::OnCommand(int id, int code, HWND control) {

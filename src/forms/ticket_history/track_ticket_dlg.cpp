@@ -27,21 +27,6 @@ constexpr int kFontControls[] = {
     IDC_TRACK_NOTE_LABEL, IDC_TRACK_SPARE_TEXT, IDC_TRACK_DATE,        IDC_TRACK_LIST,
 };
 
-// The text of one cell, whatever its length.
-std::wstring cellText(HWND list, int row, int column) {
-    std::wstring buffer(256, L'\0');
-    for (;;) {
-        LVITEMW item{};
-        item.iSubItem = column;
-        item.pszText = buffer.data();
-        item.cchTextMax = static_cast<int>(buffer.size());
-        const auto length = static_cast<size_t>(
-            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
-        if (length + 1 < buffer.size()) return buffer.substr(0, length);
-        buffer.assign(buffer.size() * 4, L'\0');
-    }
-}
-
 // A multi-line edit breaks lines at CR LF only.
 std::wstring withWindowsLineBreaks(const std::wstring& text) {
     std::wstring result;
@@ -110,15 +95,18 @@ HistoryChoice TrackTicketDlg::choice() const {
 void TrackTicketDlg::fillList() {
     SentTicketScan scan = scanSentTickets(sentFolder_, pages_.ticketIni, choice().mode);
     guids_.clear();
-    {
-        ui::CSortListCtrl::BulkAppend bulk(list_);
-        for (SentTicket& ticket : scan.tickets) {
-            ++serial_;
-            list_.AppendRow({std::to_wstring(serial_), ticket.ticketId, ticket.issueTitle, ticket.description,
-                             ticket.status, ticket.priority});
-            guids_.push_back(std::move(ticket.guid));
-        }
+    // The list keeps the rows, in one table (columns in kColumns' order),
+    // and asks only for the ones it shows.
+    std::vector<std::wstring> cells;
+    cells.reserve(scan.tickets.size() * kColumnCount);
+    for (SentTicket& ticket : scan.tickets) {
+        cells.push_back(std::to_wstring(++serial_));
+        for (std::wstring* text : {&ticket.ticketId, &ticket.issueTitle, &ticket.description, &ticket.status,
+                                   &ticket.priority})
+            cells.push_back(std::move(*text));
+        guids_.push_back(std::move(ticket.guid));
     }
+    list_.SetRows(std::move(cells));
     // After LAN records the panel shows the first ticket (without its status).
     if (scan.lanRecordsMet > 0) {
         takeRow(0);
@@ -132,13 +120,12 @@ void TrackTicketDlg::takeRow(int row) {
     selection.description.clear();
     selection.status.clear();
     selection.priority.clear();
-    if (row < 0 || row >= ListView_GetItemCount(list_.hwnd())) return;
-    HWND list = list_.hwnd();
-    selection.ticketId = cellText(list, row, kTicketId);
-    selection.priority = cellText(list, row, kPriority);
-    selection.issueTitle = cellText(list, row, kIssueTitle);
-    selection.description = cellText(list, row, kDescription);
-    selection.status = cellText(list, row, kStatus);
+    if (row < 0 || row >= list_.rowCount()) return;
+    selection.ticketId = list_.cellText(row, kTicketId);
+    selection.priority = list_.cellText(row, kPriority);
+    selection.issueTitle = list_.cellText(row, kIssueTitle);
+    selection.description = list_.cellText(row, kDescription);
+    selection.status = list_.cellText(row, kStatus);
 }
 
 void TrackTicketDlg::showSelection(bool withStatus) {
@@ -164,7 +151,7 @@ void TrackTicketDlg::onRowClick(int clickedRow) {
 
     // The row's own GUID, as the listing found it ("WEB" first, then "LAN").
     std::wstring guid;
-    const int serial = _wtoi(cellText(list_.hwnd(), row, kSerial).c_str());
+    const int serial = _wtoi(std::wstring(list_.cellText(row, kSerial)).c_str());
     if (serial >= 1 && static_cast<size_t>(serial) <= guids_.size()) guid = guids_[static_cast<size_t>(serial - 1)];
 
     const HistoryChoice page = choice();
