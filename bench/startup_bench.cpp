@@ -375,15 +375,15 @@ int wmain(int argc, wchar_t** argv) {
         // Other work on the machine only ever adds time, so on a busy machine
         // the minima show the programs' own cost best.
         const auto ratioRow = [&](int which, int against) {
-            std::printf("%-26ls | %-29ls | %7.2fx %7.2fx | %7.2fx %7.2fx | %13.2fx\n", subjects[which].label,
+            std::printf("%-29ls | %-29ls | %7.2fx %7.2fx | %7.2fx %7.2fx | %13.2fx\n", subjects[which].label,
                         subjects[against].label, time[which].median / time[against].median,
                         time[which].min / time[against].min, peak[which].median / peak[against].median,
                         peak[which].min / peak[against].min, own[which].median / own[against].median);
         };
         const auto ratioHeader = [] {
-            std::printf("%-26s | %-29s | %-17s | %-17s | %-14s\n", "", "", "first paint", "peak working set",
+            std::printf("%-29s | %-29s | %-17s | %-17s | %-14s\n", "", "", "first paint", "peak working set",
                         "private memory");
-            std::printf("%-26s | %-29s | %8s %8s | %8s %8s | %14s\n", "program", "against", "medians", "minima",
+            std::printf("%-29s | %-29s | %8s %8s | %8s %8s | %14s\n", "program", "against", "medians", "minima",
                         "medians", "minima", "medians");
         };
         std::printf("\neach form against its own floor (the form's template without the program's code)\n");
@@ -394,7 +394,7 @@ int wmain(int argc, wchar_t** argv) {
         for (int form = 0; form < kForms; ++form) {
             const double timeRatio = time[form].median / time[floorOf(form)].median;
             const double memoryRatio = peak[form].median / peak[floorOf(form)].median;
-            std::printf("  %-26ls first paint %s, peak working set %s\n", subjects[form].label,
+            std::printf("  %-29ls first paint %s, peak working set %s\n", subjects[form].label,
                         timeRatio <= kTimeGoal ? "met" : "not met", memoryRatio <= kMemoryGoal ? "met" : "not met");
         }
 
