@@ -1,5 +1,7 @@
 #include "harness/vendor_journal.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -191,6 +193,15 @@ VendorRequest waitForVendorRequest(size_t index, DWORD timeoutMs) {
     waitUntil([&] { return (complete = completeEntries()).size() > index; },
               "vendor request #" + std::to_string(index + 1), timeoutMs);
     return readEntry(complete[index]);
+}
+
+void expectSameRequestAsTheLibrarys(const VendorRequest& overTls, const VendorRequest& throughLibrary) {
+    EXPECT_TRUE(overTls.overTls);
+    EXPECT_FALSE(throughLibrary.overTls);
+    EXPECT_EQ(overTls.method, throughLibrary.method);
+    EXPECT_EQ(overTls.path, throughLibrary.path);
+    for (const char* header : {"user-agent", "content-type", "accept", "expect"})
+        EXPECT_EQ(overTls.header(header), throughLibrary.header(header)) << header;
 }
 
 }  // namespace tiqora::test

@@ -72,6 +72,13 @@ struct VendorRequest {
     std::string header(const std::string& name) const;
 };
 
+// Checks (with GoogleTest's non-fatal expectations) that a request the
+// program sent over TLS is the one the suite's library sent in the clear:
+// the same method, path and the headers the library writes (agent, content
+// type, accept, expect). Bodies are the caller's to compare (a ticket's
+// submission time differs from one run to the next).
+void expectSameRequestAsTheLibrarys(const VendorRequest& overTls, const VendorRequest& throughLibrary);
+
 // Every journal entry since the last clear, in arrival order.
 std::vector<VendorRequest> vendorRequests();
 

@@ -4,7 +4,6 @@
 #include <shellapi.h>
 
 #include <utility>
-#include <vector>
 
 #include "core/feedback/feedback_body.h"
 #include "features/feedback/feedback_mail.h"
