@@ -421,17 +421,65 @@ TEST_F(ItTicketTest, WithoutTheSocketLibraryTheTicketWaitsWithoutAHostNameAndThe
         << SuiteMachine::ticketLog();
 }
 
-TEST_F(ItTicketTest, AModeOfNoneSendsNothing) {
-    SuiteMachine::standard().krlm(L"ITTicketServer", L"l");
-    AppProcess app(SuiteMachine::program(), L"/sys");
-    HWND form = waitForForm(app);
-    EXPECT_EQ(textIn(form, IDC_TICKET_MODE), L"");
-    setText(form, IDC_TICKET_DESCRIPTION, L"Monitor flickers");
-    const OwnMessage message = submit(app, form);
-    EXPECT_EQ(message.text, kFailureText);
-    dismiss(message);
-    EXPECT_EQ(app.waitForExit(), 0u);
-    EXPECT_EQ(vendorRequests().size(), 0u);
+// The KRLM.ini flags choose the route: the form's label, where the ticket
+// goes, the message and the log's account of the mode.
+TEST_F(ItTicketTest, TheDeliveryFlagsChooseTheRouteTheLabelAndTheLog) {
+    enum class Route { Lan, Web, None };
+    const struct {
+        const char* what;
+        const wchar_t *itTicketServer, *sendLocalRpt, *sendWebRpt;
+        Route route;
+        std::vector<std::string> logLines;
+    } cases[] = {
+        {"ITTicketServer L", L"L", L"", L"ON", Route::Lan,
+         {"ITTicketServer flag L Strict LAN Mode", "Flag ITticketServer L  check Case start Lan\n",
+          "Enter Lan function sendDataTOLanSrv()", "request added successfully", "Flag ITticketServer Lan End"}},
+        {"SendLocalRpt and SendWebRpt ON", L"", L"ON", L"ON", Route::Lan,
+         {"Call to GetUrl Function", "GetUrl function start",
+          "Flag SendLocalRpt=ON and SendWebRpt=ON Then Strict Lan Moad\n", "Enter Lan function sendDataTOLanSrv()",
+          "request added successfully", "Flag SendLocalRpt=ON and SendWebRpt=ON Then Strict Lan End"}},
+        {"SendWebRpt ON alone", L"", L"", L"ON", Route::Web,
+         {"SendWebRpt=ON Strict WEB Mode", "SendWebRpt=ON Then Strict web Moad\n",
+          "SendWebRpt=ON  START sendDataTOWebSrv()", "SendWebRpt=ON Then Strict web End"}},
+        // A lower-case "l" is no mode: nothing is sent.
+        {"ITTicketServer l", L"l", L"", L"ON", Route::None, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SuiteMachine::standard()
+            .krlm(L"ITTicketServer", c.itTicketServer)
+            .krlm(L"SendLocalRpt", c.sendLocalRpt)
+            .krlm(L"SendWebRpt", c.sendWebRpt);
+        clearVendorJournal();
+        AppProcess app(SuiteMachine::program(), L"/sys");
+        HWND form = waitForForm(app);
+        EXPECT_EQ(textIn(form, IDC_TICKET_MODE), c.route == Route::Lan ? L"LAN" : c.route == Route::Web ? L"WEB" : L"");
+        setText(form, IDC_TICKET_DESCRIPTION, L"Shared drive gone");
+        const OwnMessage message = submit(app, form);
+        dismiss(message);
+        // Once the program has ended, all it sent has been journaled.
+        EXPECT_EQ(app.waitForExit(), 0u);
+        const std::vector<VendorRequest> requests = vendorRequests();
+        switch (c.route) {
+        case Route::Lan:
+            EXPECT_EQ(message.text, successText(true, "1001"));
+            ASSERT_EQ(requests.size(), 1u);
+            EXPECT_EQ(requests[0].path, kLanTicketPath);
+            EXPECT_EQ(requests[0].port, lanPort());
+            break;
+        case Route::Web:
+            EXPECT_EQ(message.text, successText(false, "wt1001"));
+            ASSERT_EQ(requests.size(), 1u);
+            EXPECT_EQ(requests[0].path, kCreateTicketPath);
+            EXPECT_EQ(requests[0].port, vendorPort());
+            break;
+        case Route::None:
+            EXPECT_EQ(message.text, kFailureText);
+            EXPECT_EQ(requests.size(), 0u);
+            break;
+        }
+        EXPECT_TRUE(ticketLogHasLinesInOrder(c.logLines)) << SuiteMachine::ticketLog();
+    }
 }
 
 TEST_F(ItTicketTest, ALanAddressThatCannotBeUsedEndsTheProgramBeforeTheFormShows) {
@@ -637,29 +685,6 @@ TEST_F(ItTicketTest, TheDescriptionTakes500CharactersAndTheMobileNumber12) {
     ASSERT_EQ(members->size(), 12u);
     EXPECT_EQ((*members)[6], (std::pair<std::string, std::string>{"Description", std::string(500, 'd')}));
     EXPECT_EQ((*members)[10], (std::pair<std::string, std::string>{"Mobile", "987654321012"}));
-}
-
-TEST_F(ItTicketTest, SendLocalRptDeliversToTheLanServer) {
-    SuiteMachine::standard().krlm(L"ITTicketServer", L"").krlm(L"SendLocalRpt", L"ON").krlm(L"SendWebRpt", L"ON");
-    AppProcess app(SuiteMachine::program(), L"/sys");
-    HWND form = waitForForm(app);
-    EXPECT_EQ(textIn(form, IDC_TICKET_MODE), L"LAN");
-    setText(form, IDC_TICKET_DESCRIPTION, L"Shared drive gone");
-    const OwnMessage thanks = submit(app, form);
-    EXPECT_EQ(thanks.text, successText(true, "1001"));
-    dismiss(thanks);
-    EXPECT_EQ(app.waitForExit(), 0u);
-    const VendorRequest request = onlyRequest();
-    EXPECT_EQ(request.path, kLanTicketPath);
-    EXPECT_EQ(request.port, lanPort());
-    EXPECT_TRUE(ticketLogHasLinesInOrder({
-        "Call to GetUrl Function",
-        "GetUrl function start",
-        "Flag SendLocalRpt=ON and SendWebRpt=ON Then Strict Lan Moad\n",
-        "Enter Lan function sendDataTOLanSrv()",
-        "request added successfully",
-        "Flag SendLocalRpt=ON and SendWebRpt=ON Then Strict Lan End",
-    })) << SuiteMachine::ticketLog();
 }
 
 TEST_F(ItTicketTest, TheLogStampIsTheLocalTimeDayFirst) {

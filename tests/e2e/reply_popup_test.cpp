@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -285,81 +286,68 @@ TEST_F(ReplyPopupTest, AnArgumentNeverBecomesABrowserSwitch) {
     }
 }
 
-TEST_F(ReplyPopupTest, AVeryLongGuidStillReachesTheBrowserWhole) {
-    // Longer than both command-line buffers of step 2 (260 bytes, 1,024
-    // characters): the shell's step takes the whole address, nothing is cut.
+// The address that reaches the browser, from the reply's arguments and the
+// suite's settings; an address that cannot be trusted opens nothing.
+TEST_F(ReplyPopupTest, ThePageAddressComesWholeFromTheArgumentsAndTheSettings) {
     const std::string guid(1500, 'g');
-    struct Case {
-        std::string kind;
-        std::string address;
-    } cases[] = {
-        {"C", webPage(kBase64Of_CORP_1001, guid)},
-        {"L", lanPage(guid)},
-    };
-    for (const Case& c : cases) {
-        SuiteMachine::standard();
-        openFromPopup(fromUtf8("/SAReply=" + c.kind + ",7," + guid));
-        const std::vector<OpenedPage> pages = openedPagesOnceSettled();
-        ASSERT_EQ(pages.size(), 1u) << c.kind;
-        EXPECT_EQ(argumentsOf(pages[0].commandLine).back(), c.address);
-        EXPECT_EQ(ticketLogLineCount("1. Default browser Success"), 1u) << c.kind;
-    }
-}
-
-TEST_F(ReplyPopupTest, ALongCorporateIdIsEncodedOnOneLine) {
     // 73 bytes: the longest ids were cut into lines (or emptied) by one of
     // the two encoders; both now give the whole id on one line.
-    const std::wstring corporateId =
-        L"Kelvane Orvantis corporate customer 0001 / branch office Pune, Maharashtr";
-    ASSERT_EQ(corporateId.size(), 73u);
-    SuiteMachine::existing().set(RegistrySource::SuiteConfig, L"CorporateID", corporateId).browserRoutes(AppPaths);
-    openFromPopup(L"/SAReply=C,7,g");
-    const std::string address = webPage(
-        "S2VsdmFuZSBPcnZhbnRpcyBjb3Jwb3JhdGUgY3VzdG9tZXIgMDAwMSAvIGJyYW5jaCBvZmZpY2UgUHVuZSwgTWFoYXJhc2h0cg==", "g");
-    const std::vector<OpenedPage> pages = openedPagesOnceSettled();
-    ASSERT_EQ(pages.size(), 1u);
-    EXPECT_EQ(argumentsOf(pages[0].commandLine).back(), address);
-    EXPECT_EQ(ticketLogLineCount(address), 1u) << SuiteMachine::ticketLog();
-}
-
-TEST_F(ReplyPopupTest, WithoutACorporateIdTheWebPageHasAnEmptySegment) {
-    SuiteMachine::existing().remove(RegistrySource::SuiteConfig, L"CorporateID").browserRoutes(AppPaths);
-    openFromPopup(L"/SAReply=C,7,g");
-    const std::vector<OpenedPage> pages = openedPagesOnceSettled();
-    ASSERT_EQ(pages.size(), 1u);
-    EXPECT_EQ(argumentsOf(pages[0].commandLine).back(), webPage("", "g"));
-}
-
-TEST_F(ReplyPopupTest, TheWebPageOpensWithTheSchemeTheConsoleIsConfiguredWith) {
+    const std::wstring longCorporateId = L"Kelvane Orvantis corporate customer 0001 / branch office Pune, Maharashtr";
+    ASSERT_EQ(longCorporateId.size(), 73u);
     const std::string tls = "localhost:" + std::to_string(tlsPort());
+    const std::string tlsPage = "/user/it-ticket/ticket-info/" + std::string(kBase64Of_CORP_1001) + "/g";
+    const auto console = [](const std::string& value) {
+        return [value](SuiteMachine& machine) { machine.vendorHost(L"WebConsole", fromUtf8(value)); };
+    };
+    const auto unchanged = [](SuiteMachine&) {};
+    const std::string longCorporatePage = webPage(
+        "S2VsdmFuZSBPcnZhbnRpcyBjb3Jwb3JhdGUgY3VzdG9tZXIgMDAwMSAvIGJyYW5jaCBvZmZpY2UgUHVuZSwgTWFoYXJhc2h0cg==", "g");
+
     const struct {
-        std::string setting, origin;
+        std::string what;
+        std::function<void(SuiteMachine&)> configure;
+        std::wstring arguments;
+        std::string address;  // empty: no page opens
+        std::string logLine;  // a line the log holds once, or empty
     } cases[] = {
-        {"https://" + tls, "https://" + tls},
-        {"HTTPS://" + tls + "/", "https://" + tls},
-        {"http://" + tls, "http://" + tls},
-        {tls, "http://" + tls},
+        // Longer than both command-line buffers of step 2 (260 bytes, 1,024
+        // characters): the shell's step takes the whole address, nothing is cut.
+        {"a very long GUID, web page", unchanged, fromUtf8("/SAReply=C,7," + guid), webPage(kBase64Of_CORP_1001, guid),
+         "1. Default browser Success"},
+        {"a very long GUID, LAN page", unchanged, fromUtf8("/SAReply=L,7," + guid), lanPage(guid),
+         "1. Default browser Success"},
+        {"a 73-byte corporate id",
+         [&](SuiteMachine& machine) { machine.set(RegistrySource::SuiteConfig, L"CorporateID", longCorporateId); },
+         L"/SAReply=C,7,g", longCorporatePage, longCorporatePage /* the log names the page, on one line */},
+        {"no corporate id: an empty segment",
+         [](SuiteMachine& machine) { machine.remove(RegistrySource::SuiteConfig, L"CorporateID"); }, L"/SAReply=C,7,g",
+         webPage("", "g"), ""},
+        // The page opens with the scheme the console is configured with.
+        {"https console", console("https://" + tls), L"/SAReply=C,7,g", "https://" + tls + tlsPage, ""},
+        {"HTTPS console with a slash", console("HTTPS://" + tls + "/"), L"/SAReply=C,7,g", "https://" + tls + tlsPage,
+         ""},
+        {"http console", console("http://" + tls), L"/SAReply=C,7,g", "http://" + tls + tlsPage, ""},
+        {"console without a scheme", console(tls), L"/SAReply=C,7,g", "http://" + tls + tlsPage, ""},
+        // A value that says more than a host and a port opens nothing rather
+        // than a page built from part of it.
+        {"a user name in the console's value", console("https://ops:secret@" + tls), L"/SAReply=C,7,g", "",
+         "TiqoraDesk.ini [Hosts] WebConsole is no usable address, nothing is sent to it: it holds a user name"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.setting);
-        SuiteMachine::standard().vendorHost(L"WebConsole", fromUtf8(c.setting)).browserRoutes(AppPaths);
-        openFromPopup(L"/SAReply=C,7,g");
+        SCOPED_TRACE(c.what);
+        SuiteMachine machine = SuiteMachine::standard();
+        c.configure(machine);
+        machine.browserRoutes(AppPaths);
+        openFromPopup(c.arguments);
         const std::vector<OpenedPage> pages = openedPagesOnceSettled();
-        ASSERT_EQ(pages.size(), 1u);
-        EXPECT_EQ(argumentsOf(pages[0].commandLine).back(),
-                  c.origin + "/user/it-ticket/ticket-info/" + kBase64Of_CORP_1001 + "/g");
+        if (c.address.empty()) {
+            EXPECT_TRUE(pages.empty());
+        } else {
+            ASSERT_EQ(pages.size(), 1u) << SuiteMachine::ticketLog();
+            EXPECT_EQ(argumentsOf(pages[0].commandLine).back(), c.address);
+        }
+        if (!c.logLine.empty()) EXPECT_EQ(ticketLogLineCount(c.logLine), 1u) << SuiteMachine::ticketLog();
     }
-    // A value that says more than a host and a port opens nothing rather
-    // than a page built from part of it.
-    SuiteMachine::standard()
-        .vendorHost(L"WebConsole", fromUtf8("https://ops:secret@" + tls))
-        .browserRoutes(AppPaths);
-    openFromPopup(L"/SAReply=C,7,g");
-    EXPECT_TRUE(openedPagesOnceSettled().empty());
-    EXPECT_EQ(ticketLogLineCount("TiqoraDesk.ini [Hosts] WebConsole is no usable address, nothing is sent to it: it "
-                                 "holds a user name"),
-              1u)
-        << SuiteMachine::ticketLog();
 }
 
 }  // namespace

@@ -28,13 +28,75 @@ protected:
     void SetUp() override { SuiteMachine::standard(); }
 };
 
-TEST_F(StartupTest, NoSwitchShowsTheRequestFormAndCloseEndsWithZero) {
-    AppProcess app(SuiteMachine::program(), L"");
-    HWND form = app.waitForWindow(kMainClass);
-    EXPECT_EQ(textOf(form), L"Tiqora Desk");
-    click(form, IDC_REQUEST_CLOSE);
+// Each mode's form and each way out of it: the window the command line shows,
+// the main window kept hidden behind a child form, and exit code 0 however
+// the user leaves.
+enum class FormShown { Request, Ticket, Feedback };
+enum class WayOut { Button, CloseCommand, Escape };
+
+struct FormCase {
+    const char* name;
+    const wchar_t* arguments;
+    FormShown form;
+    WayOut way;
+    int button;  // the control clicked for WayOut::Button
+};
+
+const FormCase kFormCases[] = {
+    {"NoSwitchRequestFormClose", L"", FormShown::Request, WayOut::Button, IDC_REQUEST_CLOSE},
+    {"NoSwitchRequestFormAltF4", L"", FormShown::Request, WayOut::CloseCommand, 0},
+    {"SysTicketFormCancel", L"/sys", FormShown::Ticket, WayOut::Button, IDC_TICKET_CANCEL},
+    {"UpperCaseSysTicketFormCancel", L"/SYS", FormShown::Ticket, WayOut::Button, IDC_TICKET_CANCEL},
+    {"SysTicketFormX", L"/sys", FormShown::Ticket, WayOut::Button, IDC_TICKET_X},
+    // The IT ticket form leaves Escape to the dialog, which cancels (the
+    // request form swallows it: EscapeDoesNothingInTheRequestForm).
+    {"SysTicketFormEscape", L"/sys", FormShown::Ticket, WayOut::Escape, 0},
+    {"FeedbackFormCancel", L"/feedback", FormShown::Feedback, WayOut::Button, IDCANCEL},
+};
+
+void PrintTo(const FormCase& c, std::ostream* out) { *out << c.name; }
+
+class StartupFormTest : public StartupTest, public ::testing::WithParamInterface<FormCase> {};
+
+TEST_P(StartupFormTest, ShowsItsFormAndEveryWayOutEndsWithZero) {
+    const FormCase& c = GetParam();
+    AppProcess app(SuiteMachine::program(), c.arguments);
+    HWND form = nullptr;
+    switch (c.form) {
+    case FormShown::Request:
+        form = app.waitForWindow(kMainClass);
+        EXPECT_EQ(textOf(form), L"Tiqora Desk");
+        break;
+    case FormShown::Ticket:
+        form = app.waitForDialogWith(IDC_TICKET_X);
+        break;
+    case FormShown::Feedback:
+        form = app.waitForWindow(L"#32770", L"FeedBack");
+        EXPECT_TRUE(GetWindowLongPtrW(form, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        break;
+    }
+    if (c.form != FormShown::Request) {
+        HWND main = mainWindowOf(app);
+        ASSERT_NE(main, nullptr);
+        EXPECT_FALSE(isVisible(main));
+        EXPECT_NE(form, main);
+    }
+    switch (c.way) {
+    case WayOut::Button:
+        click(form, c.button);
+        break;
+    case WayOut::CloseCommand:
+        systemCommand(form, SC_CLOSE);
+        break;
+    case WayOut::Escape:
+        pressKey(form, VK_ESCAPE);
+        break;
+    }
     EXPECT_EQ(app.waitForExit(), 0u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Modes, StartupFormTest, ::testing::ValuesIn(kFormCases),
+                         [](const auto& item) { return std::string(item.param.name); });
 
 TEST_F(StartupTest, EscapeDoesNothingInTheRequestForm) {
     AppProcess app(SuiteMachine::program(), L"");
@@ -47,15 +109,6 @@ TEST_F(StartupTest, EscapeDoesNothingInTheRequestForm) {
     EXPECT_TRUE(app.running());
     EXPECT_TRUE(IsWindow(form));
     click(form, IDC_REQUEST_CLOSE);
-    EXPECT_EQ(app.waitForExit(), 0u);
-}
-
-TEST_F(StartupTest, EscapeEndsAFormThatDoesNotSwallowIt) {
-    // The positive counterpart of the check above: the IT ticket form leaves
-    // Escape to the dialog, which cancels, and the process ends with 0.
-    AppProcess app(SuiteMachine::program(), L"/sys");
-    HWND form = app.waitForDialogWith(IDC_TICKET_X);
-    pressKey(form, VK_ESCAPE);
     EXPECT_EQ(app.waitForExit(), 0u);
 }
 
@@ -115,36 +168,6 @@ TEST_F(StartupTest, ASecondStartBringsTheOpenFormToTheFront) {
         click(form, *c.first ? IDC_TICKET_X : IDC_REQUEST_CLOSE);
         EXPECT_EQ(first.waitForExit(), 0u) << what;
     }
-}
-
-TEST_F(StartupTest, SysShowsTheTicketFormAndKeepsTheMainWindowHidden) {
-    for (const wchar_t* arguments : {L"/sys", L"/SYS"}) {
-        AppProcess app(SuiteMachine::program(), arguments);
-        HWND form = app.waitForDialogWith(IDC_TICKET_X);
-        HWND main = mainWindowOf(app);
-        ASSERT_NE(main, nullptr);
-        EXPECT_FALSE(isVisible(main));
-        EXPECT_NE(form, main);
-        click(form, IDC_TICKET_CANCEL);
-        EXPECT_EQ(app.waitForExit(), 0u);
-    }
-}
-
-TEST_F(StartupTest, TheTicketFormsXEndsWithZero) {
-    AppProcess app(SuiteMachine::program(), L"/sys");
-    click(app.waitForDialogWith(IDC_TICKET_X), IDC_TICKET_X);
-    EXPECT_EQ(app.waitForExit(), 0u);
-}
-
-TEST_F(StartupTest, FeedbackShowsOnlyTheTopmostFeedbackForm) {
-    AppProcess app(SuiteMachine::program(), L"/feedback");
-    HWND form = app.waitForWindow(L"#32770", L"FeedBack");
-    EXPECT_TRUE(GetWindowLongPtrW(form, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    HWND main = mainWindowOf(app);
-    ASSERT_NE(main, nullptr);
-    EXPECT_FALSE(isVisible(main));
-    click(form, IDCANCEL);
-    EXPECT_EQ(app.waitForExit(), 0u);
 }
 
 TEST_F(StartupTest, PendingResendShowsNothingAndEndsWithZero) {
@@ -271,12 +294,6 @@ TEST_F(StartupTest, TheSystemMenuOpensTheAboutBox) {
     waitUntil([&] { return !IsWindow(about); }, "the About box to close");
     EXPECT_TRUE(app.running());
     click(form, IDC_REQUEST_CLOSE);
-    EXPECT_EQ(app.waitForExit(), 0u);
-}
-
-TEST_F(StartupTest, AltF4EndsTheRequestFormWithZero) {
-    AppProcess app(SuiteMachine::program(), L"");
-    systemCommand(app.waitForWindow(kMainClass), SC_CLOSE);
     EXPECT_EQ(app.waitForExit(), 0u);
 }
 
