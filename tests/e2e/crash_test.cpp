@@ -76,6 +76,22 @@ TEST(Crash, AStopOnAFailedCheckEndsWithTheFailFastCodeAndALogLine) {
     EXPECT_EQ(readFileBytes(ticketLeftBy(app)), kBody);
 }
 
+// A crash at an address in no library or program file: the line gives the
+// address itself.
+TEST(Crash, ACrashOutsideEveryModuleIsLoggedWithItsAddress) {
+    machineWith(L"transport_calling_nowhere.dll");
+    AppProcess app(SuiteMachine::program(), L"/sysp");
+    try {
+        app.waitForExit(5000);
+        ADD_FAILURE() << "the resend ended without a crash";
+    } catch (const ProgramCrashed& crash) {
+        EXPECT_EQ(crash.code(), 0xC0000005u);
+        const std::regex line(R"(\d{1,2}/\d{2}/\d{4} \d{2}:\d{2}  :  Unhandled exception 0xC0000005 at 0x1000)");
+        EXPECT_TRUE(std::regex_match(crash.crashLine(), line)) << crash.crashLine();
+    }
+    EXPECT_EQ(readFileBytes(ticketLeftBy(app)), kBody);
+}
+
 TEST(Crash, ACrashNoWaitSawFailsTheTestWhenItsProcessGoes) {
     crashingMachine();
     EXPECT_NONFATAL_FAILURE(

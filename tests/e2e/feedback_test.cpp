@@ -252,18 +252,31 @@ TEST_F(FeedbackTest, AnHttpsKeySendsTheMailOverTlsAndAPlainOneThroughTheLibrary)
                                 kMailPath +
                                 " got no answer over TLS, the certificate was refused: the certificate has expired or "
                                 "is not yet valid";
-    const struct {
+    struct Case {
         const char* what;
         std::wstring setting;
         int port;  // where the mail arrives; 0: nowhere
         bool overTls;
         std::string logged;  // a line Feedback.log holds
-    } cases[] = {
+    };
+    const std::wstring port = std::to_wstring(vendorPort());
+    const std::string unusable = "TiqoraDesk.ini [Hosts] HelpDeskMail is no usable address, nothing is sent to it: ";
+    const Case cases[] = {
         {"https", tls, tlsPort(), true, ""},
         {"plain", L"localhost:" + std::to_wstring(vendorPort()), vendorPort(), false, ""},
         // Refused over TLS: as when the mail service does not answer.
         {"https with an expired certificate", L"https://localhost:" + std::to_wstring(tlsExpiredPort()), 0, true,
          refusal},
+        // A value that is no usable address: nothing is sent, as when the
+        // mail service does not answer.
+        {"no host after the scheme", L"https://", 0, false, unusable + "it names no host"},
+        {"another scheme", L"ftp://localhost:" + port, 0, false, unusable + "its scheme is neither http:// nor https://"},
+        {"a user name in the address", L"https://desk@localhost:" + port, 0, false, unusable + "it holds a user name"},
+        {"a path in the address", L"localhost:" + port + L"/mail", 0, false, unusable + "it holds a path"},
+        {"a query in the address", L"localhost:" + port + L"#top", 0, false, unusable + "it holds a query"},
+        {"a backslash in the host", L"help\\desk:" + port, 0, false, unusable + "its host is no valid host name"},
+        {"port 0", L"localhost:0", 0, false, unusable + "its port is not a number from 1 to 65535"},
+        {"an address of 301 characters", std::wstring(301, L'a'), 0, false, unusable + "it is longer than any address"},
     };
     std::vector<VendorRequest> received;
     for (const auto& c : cases) {

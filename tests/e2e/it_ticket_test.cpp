@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <functional>
@@ -266,6 +267,7 @@ struct ReplyCase {
     const char* ticketId;  // shown, and the record's name (delivered only)
     const char* listedGuid;  // the Tiqora.ini entry; null: none
     bool recorded = true;    // a record in the sent folder (delivered only)
+    const char* logged = nullptr;  // a line the IT ticket log holds once (delivered only)
 };
 
 std::ostream& operator<<(std::ostream& out, const ReplyCase& c) { return out << c.name; }
@@ -295,18 +297,36 @@ TEST_P(ItTicketReplyTest, TheReplyDecidesTheMessageTheListAndTheRecord) {
         ASSERT_EQ(pending.size(), 1u);
         EXPECT_TRUE(isPendingName(pending[0], prefix[0])) << pending[0];
         EXPECT_EQ(pendingBytes(pending[0]), request.body);
+        // The log says the ticket was not delivered and waits, each route in
+        // its own words.
+        const std::vector<std::string> failed =
+            c.lan ? std::vector<std::string>{"Fail Ticket", "Failed To send data. Please check Server Connection\n", "",
+                                             "Write Fail File in IT Ticket P", "Fail Ticket end "}
+                  : std::vector<std::string>{"Fail To send data\n", request.body, "Write Fail File in IT Ticket P"};
+        EXPECT_TRUE(ticketLogHasLinesInOrder(failed)) << SuiteMachine::ticketLog();
         return;
     }
     EXPECT_EQ(message.text, successText(c.lan, c.ticketId));
     const IniEntries listed = c.listedGuid ? IniEntries{{c.ticketId, c.listedGuid}} : IniEntries{};
     EXPECT_EQ(iniSection(section), listed);
     EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{});
+    if (c.logged) {
+        EXPECT_EQ(ticketLogLineCount(c.logged), 1u) << SuiteMachine::ticketLog();
+    }
     const std::string record = prefix + c.ticketId + ".txt";
     if (c.recorded) {
         EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{record});
         EXPECT_EQ(sentBytes(record), request.body);
     } else {
         EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{});
+        // An id that cannot name a file is neither listed nor recorded, and
+        // the log names it for both.
+        EXPECT_EQ(ticketLogLineCount(std::string("Ticket ID or GUID not usable as a record, not written to Tiqora.ini: ") +
+                                     c.ticketId),
+                  1u)
+            << SuiteMachine::ticketLog();
+        EXPECT_EQ(ticketLogLineCount(std::string("Ticket ID names no file, no record written: ") + c.ticketId), 1u)
+            << SuiteMachine::ticketLog();
     }
 }
 
@@ -336,6 +356,10 @@ INSTANTIATE_TEST_SUITE_P(
         ReplyCase{"WebIdHoldingNullIsListed", false, "null-id", true, "wtnull7", kWebGuid},
         ReplyCase{"WebNoDataListsNothing", false, "no-data", true, "", nullptr},
         ReplyCase{"WebUnsafeIdNamesNoFile", false, "unsafe-id", true, "..\\\\evil", nullptr, false},
+        // Tiqora.ini (code page 1252) cannot hold the id: it goes unlisted,
+        // and the record takes its name.
+        ReplyCase{"WebIdOutsideTheCodePageIsNotListed", false, "foreign-id", true, "wt\xC4\x81" "1001", nullptr, true,
+                  "Ticket ID or GUID not storable in Tiqora.ini, not written: wt\xC4\x81" "1001"},
         ReplyCase{"WebPhraseInCapitalsIsNoSuccess", false, "phrase-case", false, "", nullptr},
         ReplyCase{"WebReplyFillingItsWholeBuffer", false, "full-reply", true, "wt1001", kWebGuid},
         ReplyCase{"WebFailureText", false, "ticket-failed", false, "", nullptr},
@@ -381,6 +405,80 @@ TEST_F(ItTicketTest, AConfirmedTicketIsDeliveredEvenWhenItsRecordCannotBeWritten
     EXPECT_TRUE(ticketLogHasLinesInOrder({"request added successfully",
                                           "Fail to open file while creating Sucess Report:", "Lan return"}))
         << SuiteMachine::ticketLog();
+}
+
+// A record that cannot be written where it belongs: the employee is told the
+// ticket's own outcome, and the log says what became of the record. A ticket
+// the service did not take and that cannot wait in the pending folder is
+// lost; a delivered one whose every record name is taken stays whole under
+// its temporary name, read-only, for the administrator to rename.
+TEST_F(ItTicketTest, ARecordThatCannotBeWrittenIsLoggedAndTheEmployeeToldTheTicketsOutcome) {
+    const struct {
+        const char* what;
+        bool lan;
+        const char* scenario;
+        bool fullSentFolder;  // else the pending folder's name is taken by a plain file
+        std::vector<std::string> lines;  // in this order in the log, after the line of a kept record
+    } cases[] = {
+        {"a web ticket the console refused, no pending folder", false, "ticket-failed", false,
+         {"Fail To send data\n", "Fail to write the ticket to IT Ticket P"}},
+        {"a LAN ticket the server refused, no pending folder", true, "ticket-failed", false,
+         {"Fail Ticket", "Fail to open file while creating Sucess Report:", "Fail Ticket end "}},
+        {"a delivered web ticket, every record name taken", false, "success", true,
+         {"Fail to open file while creating Sucess Report:"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SuiteMachine::standard().krlm(L"ITTicketServer", c.lan ? L"L" : L"W");
+        setVendorScenario(c.scenario);
+        clearVendorJournal();
+        for (const std::wstring& folder : {SuiteMachine::itTicketFolder(), SuiteMachine::sentFolder()})
+            CreateDirectoryW(folder.c_str(), nullptr);
+        Names taken;
+        if (c.fullSentFolder) {
+            // Every name a record of ticket wt1001 may take: its own and
+            // "(2)" to "(1000)" after it.
+            for (int n = 1; n <= 1000; ++n) {
+                const std::string name = n == 1 ? "W_wt1001.txt" : "W_wt1001 (" + std::to_string(n) + ").txt";
+                writeFileBytes(SuiteMachine::sentFolder() + L"\\" + fromUtf8(name), "an earlier ticket");
+                taken.push_back(name);
+            }
+            std::sort(taken.begin(), taken.end());
+        } else {
+            ASSERT_TRUE(deleteTree(SuiteMachine::pendingFolder()));
+            writeFileBytes(SuiteMachine::pendingFolder(), "not a folder");
+        }
+        AppProcess app(SuiteMachine::program(), L"/sys");
+        HWND form = waitForForm(app);
+        setText(form, IDC_TICKET_DESCRIPTION, L"Docking station not charging");
+        const OwnMessage message = submit(app, form);
+        EXPECT_EQ(message.text, c.fullSentFolder ? successText(false, "wt1001") : std::wstring(kFailureText));
+        dismiss(message);
+        const DWORD pid = app.pid();
+        EXPECT_EQ(app.waitForExit(), 0u);
+
+        const VendorRequest request = onlyRequest();
+        std::vector<std::string> lines;
+        if (c.fullSentFolder) {
+            // The process's first record file: "~record-<process id>-1.part".
+            const std::string temporary = "~record-" + std::to_string(pid) + "-1.part";
+            const std::wstring temporaryPath = SuiteMachine::sentFolder() + L"\\" + fromUtf8(temporary);
+            Names expected = taken;
+            expected.push_back(temporary);
+            std::sort(expected.begin(), expected.end());
+            EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), expected);
+            EXPECT_EQ(readFileBytes(temporaryPath), request.body);
+            EXPECT_NE(GetFileAttributesW(temporaryPath.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+            EXPECT_EQ(iniSection(L"WEB"), (IniEntries{{"wt1001", kWebGuid}}));
+            lines.push_back("Ticket record kept under its temporary name, it could not take its own: " +
+                            toUtf8(temporaryPath));
+        } else {
+            EXPECT_EQ(readFileBytes(SuiteMachine::pendingFolder()), "not a folder");
+            EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{});
+        }
+        lines.insert(lines.end(), c.lines.begin(), c.lines.end());
+        EXPECT_TRUE(ticketLogHasLinesInOrder(lines)) << SuiteMachine::ticketLog();
+    }
 }
 
 // Submits a ticket that no service can receive on the machine laid out: the
@@ -600,6 +698,31 @@ TEST_F(ItTicketTest, TextTheIniFilesCannotHoldIsSentButNeverStoredChanged) {
     EXPECT_EQ(textIn(form, IDC_TICKET_MOBILE), L"9876543210");
     click(form, IDC_TICKET_CANCEL);
     EXPECT_EQ(app.waitForExit(), 0u);
+
+    // A mobile number it cannot hold likewise: sent as typed, not stored, and
+    // asked for again next time.
+    ASSERT_TRUE(WritePrivateProfileStringW(L"contact", L"Mobile", nullptr, ticketIni().c_str()));
+    clearVendorJournal();
+    const std::wstring mobile = L"98765\u01014321";
+    {
+        AppProcess third(SuiteMachine::program(), L"/sys");
+        HWND thirdForm = waitForForm(third);
+        EXPECT_EQ(textIn(thirdForm, IDC_TICKET_MOBILE), L"");
+        setText(thirdForm, IDC_TICKET_MOBILE, mobile);
+        setText(thirdForm, IDC_TICKET_EMAIL, L"asha@corp.example");
+        setText(thirdForm, IDC_TICKET_DESCRIPTION, L"Badge reader offline again");
+        const OwnMessage thanks = submit(third, thirdForm);
+        EXPECT_EQ(thanks.text, successText(false, "wt1001"));
+        dismiss(thanks);
+        EXPECT_EQ(third.waitForExit(), 0u);
+    }
+    const auto sent = parseFlatJson(onlyRequest().body);
+    ASSERT_TRUE(sent.has_value());
+    ASSERT_EQ(sent->size(), 12u);
+    EXPECT_EQ((*sent)[10], (std::pair<std::string, std::string>{"Mobile", "98765\xC4\x81" "4321"}));
+    EXPECT_EQ(readIniString(ticketIni(), L"contact", L"Mobile", L"<none>", 520), L"<none>");
+    EXPECT_EQ(ticketLogLineCount("Mobile number not stored, Tiqora.ini cannot hold its characters"), 1u)
+        << SuiteMachine::ticketLog();
 }
 
 TEST_F(ItTicketTest, StoredContactValuesAreSentWhateverTheFieldsHold) {

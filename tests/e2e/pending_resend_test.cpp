@@ -280,6 +280,7 @@ TEST_F(PendingResendTest, ALanFileMeetingNoUsableServerAddressEndsTheRunAndStays
         std::optional<std::wstring> acip;  // none: no ServerIP.ini at all
         std::optional<std::wstring> ip;    // none: no IP key
         std::vector<std::string> lines;
+        const wchar_t* missingLibrary = nullptr;  // a system library the program cannot load
     };
     const Case cases[] = {
         {"no ServerIP.ini", std::nullopt, std::nullopt,
@@ -291,6 +292,11 @@ TEST_F(PendingResendTest, ALanFileMeetingNoUsableServerAddressEndsTheRunAndStays
         // Cut to 259 characters: no room left for the port and path.
         {"ACIP of 300 characters", std::wstring(300, L'a'), std::nullopt,
          {std::string(259, 'a'), "Wrong URL", std::string(259, 'a'), "exit 2 "}},
+        // A usable address, but the check through WinINet cannot be made.
+        {"no WinINet", L"127.0.0.1", std::nullopt,
+         {"127.0.0.1", "check serverIP and Url is validateLink()", "Internet Connection Not available",
+          "Inccorect URL IS Provided:", "exit 3 "},
+         L"wininet"},
     };
     for (const Case& c : cases) {
         auto machine = SuiteMachine::standard()
@@ -301,6 +307,7 @@ TEST_F(PendingResendTest, ALanFileMeetingNoUsableServerAddressEndsTheRunAndStays
         machine.removeProductFile(L"ServerIP.ini");
         if (c.acip) machine.ini(L"ServerIP.ini", L"Server", L"ACIP", *c.acip);
         if (c.ip) machine.ini(L"ServerIP.ini", L"Server", L"IP", *c.ip);
+        if (c.missingLibrary) machine.systemLibraryMissing(c.missingLibrary);
         resetServices();
 
         EXPECT_EQ(runResend(), 0u) << c.what;
@@ -693,6 +700,43 @@ TEST_F(PendingResendTest, AFileAnotherRunHoldsIsLeftAloneUntilThatRunHasEnded) {
     EXPECT_EQ(requests[0].body, held);
     EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), (Names{"W_901.txt", "W_902.txt", "W_903.txt"}));
     EXPECT_EQ(sentBytes("W_901.txt"), held);
+    EXPECT_EQ(foldersIn(SuiteMachine::pendingFolder()), Names{});
+}
+
+// A ticket the run did not deliver goes back to the pending folder; while
+// another program holds it (a scanner that lets others read it, not move it)
+// it cannot, so it stays in the run's own folder, which the next run takes up
+// once this one has ended.
+TEST_F(PendingResendTest, AnUndeliveredFileThatCannotGoBackWaitsInTheRunsFolderForTheNextRun) {
+    const std::string body = ticketBody("Held on its way back", 40);
+    SuiteMachine::standard().pendingFile(L"W_31.txt", body);
+    setVendorScenario("slow");  // the service never answers in time
+    std::wstring claimed;
+    {
+        AppProcess app(SuiteMachine::program(), L"/sysp");
+        waitForVendorRequest(0);  // the run has read the file and waits for the answer
+        const KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, app.pid()));
+        ASSERT_TRUE(process.valid());
+        claimed = claimFolder(app.pid(), startOf(process.get())) + L"\\W_31.txt";
+        const KernelHandle reader(
+            CreateFileW(claimed.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(reader.valid()) << toUtf8(claimed);
+        EXPECT_EQ(app.waitForExit(kRunTimeoutMs), 0u);
+    }
+    EXPECT_EQ(readFileBytes(claimed), body);
+    EXPECT_EQ(filesIn(SuiteMachine::pendingFolder()), Names{});
+    EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{});
+    EXPECT_EQ(ticketLogLineCount("Pending file stays in this run's folder until the next run: " + toUtf8(claimed)), 1u)
+        << SuiteMachine::ticketLog();
+
+    // The next run sends it and moves it to the sent folder.
+    resetServices();
+    EXPECT_EQ(runResend(), 0u);
+    const auto requests = vendorRequests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].body, body);
+    EXPECT_EQ(filesIn(SuiteMachine::sentFolder()), Names{"W_31.txt"});
+    EXPECT_EQ(sentBytes("W_31.txt"), body);
     EXPECT_EQ(foldersIn(SuiteMachine::pendingFolder()), Names{});
 }
 

@@ -143,6 +143,39 @@ std::string remoteNameOf(const std::string& picture) {
     return picture.substr(0, picture.size() - 4) + ".SCR";
 }
 
+// How often the IT ticket log holds `start` followed by the path of a picture
+// of `licence` taken in a second from `before` to `after`:
+// "C:\qx\<licence>_YYYY-MM-DD_hh-mm-ss_ITTKT.jpg", hour, minute and second
+// padded with blanks.
+size_t logLinesNamingAPictureTakenBetween(const std::string& start, const std::string& licence,
+                                          const SYSTEMTIME& before, const SYSTEMTIME& after) {
+    FILETIME from{}, to{};
+    SystemTimeToFileTime(&before, &from);
+    SystemTimeToFileTime(&after, &to);
+    const auto ticks = [](const FILETIME& time) {
+        return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    constexpr unsigned long long kSecond = 10000000;
+    size_t count = 0;
+    for (unsigned long long at = ticks(from) / kSecond * kSecond; at <= ticks(to); at += kSecond) {
+        const FILETIME time{static_cast<DWORD>(at), static_cast<DWORD>(at >> 32)};
+        SYSTEMTIME second{};
+        FileTimeToSystemTime(&time, &second);
+        char stamp[48];
+        std::snprintf(stamp, sizeof stamp, "_%4d-%.2d-%.2d_%2d-%2d-%2d_ITTKT.jpg", second.wYear, second.wMonth,
+                      second.wDay, second.wHour, second.wMinute, second.wSecond);
+        count += ticketLogLineCount(start + "C:\\qx\\" + licence + stamp);
+    }
+    return count;
+}
+
+// The line of an upload to the standard machine's web console that ended
+// without an answer, with libcurl's words for why.
+std::string uploadWithoutAnswer(const std::string& transferError) {
+    return "Screenshot upload to http://127.0.0.1:" + std::to_string(vendorPort()) + kUploadPath +
+           " ended without an answer: " + transferError;
+}
+
 class ScreenshotTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -287,10 +320,13 @@ TEST_F(ScreenshotTest, APictureThatCannotBeWrittenIsSaidSoAndTheTicketGoesWithou
         const char* what;
         bool withLogFolder;
         const wchar_t* licence;
+        const wchar_t* missingLibrary = nullptr;  // a system library the program cannot load
     } cases[] = {
         {"no folder C:\\qx", false, L"TQ4711-2026-ORV"},
         {"a licence code that would name a stream of another file", true, L"TQ:4711"},
         {"a licence code that would name another folder", true, L"TQ/4711"},
+        // The imaging library that encodes the picture is gone.
+        {"no imaging library", true, L"TQ4711-2026-ORV", L"gdiplus"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -298,10 +334,13 @@ TEST_F(ScreenshotTest, APictureThatCannotBeWrittenIsSaidSoAndTheTicketGoesWithou
         SuiteMachine machine = SuiteMachine::standard();
         machine.krlm(L"ITTicketServer", L"L").set(RegistrySource::SuiteConfig, L"LicenseCode", c.licence);
         if (!c.withLogFolder) machine.withoutLogFolder();
+        if (c.missingLibrary) machine.systemLibraryMissing(c.missingLibrary);
         offerBrowserRoutes(AllRoutes, SuiteMachine::installFolder());
         AppProcess app(SuiteMachine::program(), L"/sys");
         HWND form = waitForForm(app);
+        const SYSTEMTIME before = localTimeNow();
         EXPECT_EQ(takeScreenshot(app, form), kNotSaved);
+        const SYSTEMTIME after = localTimeNow();
         EXPECT_NE(submitTicket(app, form).find(L"Thank You"), std::wstring::npos);
         EXPECT_EQ(app.waitForExit(), 0u);
         // The program has ended and every browser it started too: no picture
@@ -311,6 +350,11 @@ TEST_F(ScreenshotTest, APictureThatCannotBeWrittenIsSaidSoAndTheTicketGoesWithou
         EXPECT_TRUE(requestsTo(kFileReceivePath).empty());
         if (c.withLogFolder) {
             EXPECT_EQ(filesIn(SuiteMachine::logFolder()), Names{"Vandrel.log"});
+            const std::string line = c.missingLibrary
+                                         ? "Screenshot not saved: "
+                                         : "Screenshot not saved, the licence code cannot stand in a file name: ";
+            EXPECT_EQ(logLinesNamingAPictureTakenBetween(line, toUtf8(c.licence), before, after), 1u)
+                << SuiteMachine::ticketLog();
         } else {
             EXPECT_EQ(GetFileAttributesW(SuiteMachine::logFolder().c_str()), INVALID_FILE_ATTRIBUTES)
                 << "the program never makes C:\\qx";
@@ -403,6 +447,8 @@ TEST_F(ScreenshotTest, APictureGoneBeforeSubmitMakesALanTicketWithoutOne) {
     EXPECT_EQ(app.waitForExit(), 0u);
     EXPECT_EQ(screenshotMembers(), std::make_pair(std::string("NO"), std::string("NA")));
     EXPECT_TRUE(requestsTo(kFileReceivePath).empty());
+    EXPECT_EQ(ticketLogLineCount("Screenshot file not found, the ticket goes without it: C:\\qx\\" + saved[0]), 1u)
+        << SuiteMachine::ticketLog();
 }
 
 TEST_F(ScreenshotTest, ALicenceCodeOutsideTheCodePageHandsTheLibrariesTheShortPath) {
@@ -492,11 +538,12 @@ TEST_F(ScreenshotTest, OnlyAnUploadAnsweredWith200DeletesThePicture) {
     const struct {
         const char* scenario;
         std::string failureBody;
+        std::string transferError = "";  // libcurl's words for an upload that got no answer
     } cases[] = {
         {"shot-201", "{\"message\":\"Image saved\"}"},
         {"shot-204", ""},
         {"shot-500", "Internal Server Error"},
-        {"shot-silence", ""},
+        {"shot-silence", "", "Empty reply from server"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.scenario);
@@ -513,6 +560,11 @@ TEST_F(ScreenshotTest, OnlyAnUploadAnsweredWith200DeletesThePicture) {
         EXPECT_EQ(pictures(), saved);
         EXPECT_EQ(ticketLogLineCount("file upload to web failed handle failed, Error=" + c.failureBody), 1u)
             << SuiteMachine::ticketLog();
+        if (c.transferError.empty()) {
+            EXPECT_EQ(SuiteMachine::ticketLog().find("ended without an answer"), std::string::npos);
+        } else {
+            EXPECT_EQ(ticketLogLineCount(uploadWithoutAnswer(c.transferError)), 1u) << SuiteMachine::ticketLog();
+        }
     }
 }
 
@@ -561,6 +613,7 @@ TEST_F(ScreenshotTest, AStalledUploadIsGivenUpAndTheProcessEnds) {
     EXPECT_EQ(app.waitForExit(), 0u);
     EXPECT_EQ(pictures(), saved);
     EXPECT_EQ(ticketLogLineCount("file upload to web failed handle failed, Error="), 1u) << SuiteMachine::ticketLog();
+    EXPECT_EQ(ticketLogLineCount(uploadWithoutAnswer("Callback aborted")), 1u) << SuiteMachine::ticketLog();
 }
 
 // Takes a screenshot and submits a web ticket on the machine laid out, whose

@@ -120,6 +120,12 @@ TEST_F(SupportRequestTest, EveryOtherOutcomeIsToldAndEndsTheProcess) {
     const auto qxPath = [](const wchar_t* folder) {
         return [folder] { SuiteMachine::existing().ini(L"QXPath.ini", L"QXPATH", L"QXPATH", folder); };
     };
+    // A [Hosts] CallTracking value that is no usable address.
+    const auto callTrackingAt = [](const std::wstring& setting) {
+        return [setting] { SuiteMachine::existing().vendorHost(L"CallTracking", setting); };
+    };
+    const std::wstring port = std::to_wstring(vendorPort());
+    const std::string unusable = "TiqoraDesk.ini [Hosts] CallTracking is no usable address, nothing is sent to it: ";
     const Case cases[] = {
         {"no QXPath.ini: no library", [] { SuiteMachine::standard().removeProductFile(L"QXPath.ini"); },
          L"TiqoraDesk", noConnection, 0, noLibrary + "N/A"},
@@ -149,6 +155,18 @@ TEST_F(SupportRequestTest, EveryOtherOutcomeIsToldAndEndsTheProcess) {
          [] { SuiteMachine::existing().vendorHost(L"CallTracking", L"https://localhost:" + std::to_wstring(tlsPort()) + L"/calls"); },
          L"TiqoraDesk", noConnection, 0,
          "TiqoraDesk.ini [Hosts] CallTracking is no usable address, nothing is sent to it: it holds a path"},
+        {"no host after the scheme", callTrackingAt(L"https://"), L"TiqoraDesk", noConnection, 0,
+         unusable + "it names no host"},
+        {"another scheme", callTrackingAt(L"ftp://localhost:" + port), L"TiqoraDesk", noConnection, 0,
+         unusable + "its scheme is neither http:// nor https://"},
+        {"a query in the address", callTrackingAt(L"localhost:" + port + L"?line=2"), L"TiqoraDesk", noConnection, 0,
+         unusable + "it holds a query"},
+        {"a blank in the host", callTrackingAt(L"call tracking:" + port), L"TiqoraDesk", noConnection, 0,
+         unusable + "its host is no valid host name"},
+        {"port 70000", callTrackingAt(L"localhost:70000"), L"TiqoraDesk", noConnection, 0,
+         unusable + "its port is not a number from 1 to 65535"},
+        {"an address of 301 characters", callTrackingAt(std::wstring(301, L'a')), L"TiqoraDesk", noConnection, 0,
+         unusable + "it is longer than any address"},
     };
     for (const Case& c : cases) {
         SuiteMachine::standard();

@@ -124,6 +124,9 @@ service answers as in success. <web guid> stands for
                         create-ticket "data":"..\\evil$<web guid>" (as it
                         stands in the reply: a JSON-escaped backslash, so the
                         id reads ..\evil), LAN ticket "data":"../1001$<lan guid>"
+    foreign-id          as success with an id outside the 8-bit code page:
+                        create-ticket "data":"WT\u01011001$<web guid>" (a-macron,
+                        sent as UTF-8)
     empty-reply         create-ticket and LAN ticket: 200 with an empty body
     silence             create-ticket and LAN ticket: the request is read whole
                         and journaled, then the connection is closed without
@@ -250,6 +253,7 @@ CREATE_TICKET = {
                     + WEB_GUID.upper() + '","status":1}'),
     # The JSON text holds two backslashes: the id is ..\evil once decoded.
     "unsafe-id": web_created(r"..\\evil$" + WEB_GUID),
+    "foreign-id": web_created("WT\u01011001$" + WEB_GUID),
     "phrase-twice": ('{"message":"Ticket Created Successfully","data":"\\"WT1001\\"$' + WEB_GUID
                      + '","note":"Ticket Created Successfully"}'),
 }
@@ -303,7 +307,7 @@ FILTERED_SERVICES = {"create-ticket", "lan-ticket", "pending-ticket"}
 SCENARIOS = {"success", "lan-status-quoted", "lan-status-last", "lan-status-absent",
              "html-error", "no-data", "error-500", "slow", "big-reply", "redirect-to-http",
              "ticket-failed", "data-last", "long-id", "null-id", "phrase-case",
-             "unsafe-id", "empty-reply", "silence", "phrase-twice",
+             "unsafe-id", "foreign-id", "empty-reply", "silence", "phrase-twice",
              "intrapol-refused", "intrapol-queued", "file-refused",
              "shot-201", "shot-204", "shot-500", "shot-silence", "shot-stall",
              "ct-refused", "ct-two-lines", "full-reply", "filtered"}
