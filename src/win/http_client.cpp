@@ -24,6 +24,7 @@ struct StallWatch {
     ULONGLONG limitMs = 0;
     curl_off_t sent = 0, received = 0;
     ULONGLONG lastMove = GetTickCount64();
+    bool stalled = false;  // the watch ended the transfer
 
     static int check(void* self, curl_off_t, curl_off_t received, curl_off_t, curl_off_t sent) {
         auto* watch = static_cast<StallWatch*>(self);
@@ -34,7 +35,8 @@ struct StallWatch {
             watch->lastMove = now;
             return 0;
         }
-        return now - watch->lastMove >= watch->limitMs ? 1 : 0;
+        watch->stalled = now - watch->lastMove >= watch->limitMs;
+        return watch->stalled ? 1 : 0;
     }
 };
 
@@ -128,6 +130,9 @@ HttpResult perform(const ServiceAddress& server, const std::string& path, const 
     const CURLcode outcome = curl_easy_perform(handle.get());
     if (gate.refused) {
         result.refusedCertificate = gate.refused;
+    } else if (watch.stalled) {
+        // The library would only say its callback aborted: say why.
+        result.transferError = "nothing moved for " + std::to_string(limits.stallMilliseconds / 1000) + " seconds";
     } else if (outcome != CURLE_OK) {
         result.transferError = transferError[0] ? std::string(transferError) : std::string(curl_easy_strerror(outcome));
     }
