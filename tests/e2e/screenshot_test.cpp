@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -202,17 +203,19 @@ std::vector<POINT> placesOfTheForm(const RECT& where) {
             {where.right - 12, where.bottom - 12}};
 }
 
-// Before the capture: the screen shows the form where it stands, not the
-// desktop's colour. Were the desktop above the form, the picture would show
-// that colour there whether the form had left or not.
-void waitUntilTheFormCoversTheDesktop(const RECT& where, COLORREF desktopColour) {
+// Before the capture: the screen shows the form where it stands, none of
+// the desktop's colours (the one it has and the one the test will look for).
+// Were the desktop above the form, the picture would show that colour there
+// whether the form had left or not.
+void waitUntilTheFormCoversTheDesktop(const RECT& where, std::initializer_list<COLORREF> desktopColours) {
     waitUntil(
         [&] {
             for (const POINT& at : placesOfTheForm(where))
-                if (similarColour(screenPixel(at.x, at.y), desktopColour)) return false;
+                for (COLORREF colour : desktopColours)
+                    if (similarColour(screenPixel(at.x, at.y), colour)) return false;
             return true;
         },
-        "the form to stand over the desktop's colour where it is");
+        "the form to stand over the desktop's colours where it is");
 }
 
 // Where the form stood (`where`, its rectangle before the capture), the
@@ -233,7 +236,7 @@ TEST_F(ScreenshotTest, ThePictureShowsTheDesktopWithoutTheFormAtTheTimeItsNameSa
     HWND form = waitForForm(app);
     RECT where{};
     GetWindowRect(form, &where);
-    waitUntilTheFormCoversTheDesktop(where, SolidDesktop::kColour);
+    waitUntilTheFormCoversTheDesktop(where, {SolidDesktop::kColour});
     const SYSTEMTIME before = localTimeNow();
     EXPECT_EQ(takeScreenshot(app, form, false), kTaken);
     const SYSTEMTIME after = localTimeNow();
@@ -271,7 +274,7 @@ TEST_F(ScreenshotTest, ThePictureWaitsForTheDesktopBeneathToFinishItsPaint) {
     HWND form = waitForForm(app);
     RECT where{};
     GetWindowRect(form, &where);
-    waitUntilTheFormCoversTheDesktop(where, SolidDesktop::kColour);
+    waitUntilTheFormCoversTheDesktop(where, {SolidDesktop::kColour, SolidDesktop::kNewColour});
     desktop.beginRepaint(SolidDesktop::kNewColour);
     EXPECT_EQ(takeScreenshot(app, form, false), kTaken);
     const Names saved = pictures();
