@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <ostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -324,7 +326,10 @@ TEST(FeedbackByKeyboard, SpaceChoosesTheFocusedRatingAndTheFocusStaysOnIt) {
 struct ScaledCase {
     const DialogCase* dialog;
     DWORD dpi;
+    SIZE client;  // the client area's size at that DPI, in pixels
 };
+
+void PrintTo(const ScaledCase& c, std::ostream* out) { *out << c.dialog->name << " at " << c.dpi << " DPI"; }
 
 class DialogLayoutTest : public ::testing::TestWithParam<ScaledCase> {
 protected:
@@ -337,31 +342,18 @@ SIZE clientSize(HWND window) {
     return {client.right, client.bottom};
 }
 
-// The client size of a dialog opened at 96 DPI.
-SIZE clientSizeAt96(const DialogCase& c) {
-    prepareFor(c);
-    setDpiOfNewPrograms(96);
-    AppProcess app(SuiteMachine::program(), c.arguments);
-    return clientSize(c.open(app));
-}
-
 TEST_P(DialogLayoutTest, EveryControlInsideTheClientAreaAndNoneOverAnother) {
     const DialogCase& c = *GetParam().dialog;
     const DWORD dpi = GetParam().dpi;
-    const SIZE at96 = clientSizeAt96(c);
     prepareFor(c);
     setDpiOfNewPrograms(dpi);
     AppProcess app(SuiteMachine::program(), c.arguments);
     HWND dialog = c.open(app);
-    // The dialog grows with the DPI: its font does, and its dialog units with
-    // the font's metrics (so not exactly in proportion; at least half as much).
-    const SIZE scaled = clientSize(dialog);
-    if (dpi > 96) {
-        EXPECT_GE(scaled.cx * 192, at96.cx * static_cast<LONG>(96 + dpi));
-        EXPECT_GE(scaled.cy * 192, at96.cy * static_cast<LONG>(96 + dpi));
-    } else {
-        EXPECT_EQ(scaled.cx, at96.cx);
-    }
+    // The dialog's size follows its template's dialog units and its font at
+    // this DPI (the sizes worked out by hand below).
+    const SIZE size = clientSize(dialog);
+    EXPECT_EQ(size.cx, GetParam().client.cx);
+    EXPECT_EQ(size.cy, GetParam().client.cy);
 
     RECT client{};
     GetClientRect(dialog, &client);
@@ -395,10 +387,45 @@ TEST_P(DialogLayoutTest, EveryControlInsideTheClientAreaAndNoneOverAnother) {
                                     std::to_wstring(dpi) + L".png"));
 }
 
+// The client size of each dialog at 96, 120 and 144 DPI, worked out by hand
+// from its template as the dialog manager maps dialog units: width = units x
+// the font's average letter width / 4, height = units x the font's height / 8,
+// each rounded to the nearest pixel. The templates' fonts (MS Shell Dlg,
+// Microsoft Sans Serif, Verdana) are not on this machine: Wine draws each of
+// them in DejaVu Sans, whose 8 points measure (GetTextMetricsW, and
+// GetTextExtentPoint32W of the 52 letters A-Z a-z, average = (width / 26 + 1) / 2)
+//     96 DPI: 13 px high, 359 px, average 7
+//    120 DPI: 15 px high, 420 px, average 8
+//    144 DPI: 19 px high, 513 px, average 10
+// (On Windows MS Shell Dlg is Tahoma, 6 x 13 at 96 DPI: other numbers, the
+// same rule.) E.g. the request form, 300 x 336 units at 96 DPI:
+// 300 x 7 / 4 = 525, 336 x 13 / 8 = 546.
+struct TemplateSizes {
+    const char* dialog;
+    SIZE at96, at120, at144;
+};
+const TemplateSizes kClientSizes[] = {
+    {"RequestForm", {525, 546}, {600, 630}, {750, 798}},                       // 300 x 336 units
+    {"RequestHistory", {803, 369}, {918, 426}, {1148, 539}},                   // 459 x 227
+    {"AboutBox", {298, 101}, {340, 116}, {425, 147}},                          // 170 x 62
+    {"Feedback", {567, 561}, {648, 647}, {810, 819}},                          // 324 x 345
+    {"ItTicketForm", {513, 496}, {586, 572}, {733, 724}},                      // 293 x 305
+    {"ItTicketFormOfTheContactCustomer", {513, 496}, {586, 572}, {733, 724}},  // the same template
+    {"TicketHistory", {439, 494}, {502, 570}, {628, 722}},                     // 251 x 304
+    {"MessageBox", {488, 195}, {558, 225}, {698, 285}},                        // 279 x 120
+    {"ReplyPopup", {404, 163}, {462, 188}, {578, 238}},                        // 231 x 100
+};
+
 std::vector<ScaledCase> scaledCases() {
     std::vector<ScaledCase> cases;
-    for (const DialogCase& c : dialogCases())
-        for (DWORD dpi : {96u, 120u, 144u}) cases.push_back({&c, dpi});
+    for (const DialogCase& c : dialogCases()) {
+        const auto sizes = std::find_if(std::begin(kClientSizes), std::end(kClientSizes),
+                                        [&](const TemplateSizes& t) { return std::string(t.dialog) == c.name; });
+        if (sizes == std::end(kClientSizes)) throw std::logic_error(std::string("no sizes for ") + c.name);
+        cases.push_back({&c, 96, sizes->at96});
+        cases.push_back({&c, 120, sizes->at120});
+        cases.push_back({&c, 144, sizes->at144});
+    }
     return cases;
 }
 

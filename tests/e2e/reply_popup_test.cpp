@@ -15,6 +15,7 @@
 
 #include "harness/browser_routes.h"
 #include "harness/machine.h"
+#include "harness/picture.h"
 #include "harness/ticket_files.h"
 #include "harness/ui_driver.h"
 #include "harness/vendor_journal.h"
@@ -69,13 +70,6 @@ protected:
 
 // --- the window ----------------------------------------------------------------
 
-COLORREF screenPixel(int x, int y) {
-    HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, x, y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
-
 TEST_F(ReplyPopupTest, TellsOfTheReplyBlinksAndStandsAboveTheTaskbar) {
     AppProcess app(SuiteMachine::program(), L"/SAReply=L,1234,abc");
     HWND popup = app.waitForDialogWith(IDC_POPUP_OPEN);
@@ -93,22 +87,19 @@ TEST_F(ReplyPopupTest, TellsOfTheReplyBlinksAndStandsAboveTheTaskbar) {
     bar.cbSize = sizeof bar;
     ASSERT_TRUE(SHAppBarMessage(ABM_GETTASKBARPOS, &bar));
     ASSERT_EQ(bar.uEdge, static_cast<UINT>(ABE_BOTTOM));
-    RECT taskbar{};
-    if (HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr)) GetWindowRect(tray, &taskbar);
     RECT desktop{};
     GetWindowRect(GetDesktopWindow(), &desktop);
     RECT placed{};
     GetWindowRect(popup, &placed);
     EXPECT_EQ(placed.right, desktop.right - 1);
-    // The bottom edge stands on the taskbar; the unit table of the popup
-    // position checks that rule for every edge. Wine reports the taskbar at
-    // the bottom but its window is hidden and 0x0, so there a popup that
-    // stands on it and one that ignores it end at the same line: the check
-    // can only tell them apart on a taskbar with a height.
-    const LONG taskbarHeight = taskbar.bottom - taskbar.top;
-    if (taskbarHeight > 0) {
-        EXPECT_EQ(placed.bottom, desktop.bottom - taskbarHeight);
-    }
+    // The bottom edge stands on the taskbar, which is where the work area
+    // the system reports ends (the unit table of the popup position checks
+    // the rule for every edge). Under Wine the taskbar's window is hidden
+    // and 0x0: a height of 0, so the work area is the whole screen and the
+    // popup ends at the screen's bottom.
+    RECT workArea{};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0));
+    EXPECT_EQ(placed.bottom, workArea.bottom);
 
     // The banner's background turns from dark red to red and back, once a
     // second.

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -227,16 +228,36 @@ TEST_F(ScreenshotTest, TheLinkSavesTheScreenAndOpensThePictureTheButtonOnlySaves
     EXPECT_EQ(openedPagesOnceSettled().size(), 1u);
 }
 
+// The points of the form's place (`where`, its rectangle) that the checks
+// look at: its middle and a point inside two opposite corners.
+std::vector<POINT> placesOfTheForm(const RECT& where) {
+    return {{(where.left + where.right) / 2, (where.top + where.bottom) / 2},
+            {where.left + 12, where.top + 12},
+            {where.right - 12, where.bottom - 12}};
+}
+
+// Before the capture: the screen shows the form where it stands, none of
+// the desktop's colours (the one it has and the one the test will look for).
+// Were the desktop above the form, the picture would show that colour there
+// whether the form had left or not.
+void waitUntilTheFormCoversTheDesktop(const RECT& where, std::initializer_list<COLORREF> desktopColours) {
+    waitUntil(
+        [&] {
+            for (const POINT& at : placesOfTheForm(where))
+                for (COLORREF colour : desktopColours)
+                    if (similarColour(screenPixel(at.x, at.y), colour)) return false;
+            return true;
+        },
+        "the form to stand over the desktop's colours where it is");
+}
+
 // Where the form stood (`where`, its rectangle before the capture), the
 // picture shows the desktop's colour: the form had left the screen, and the
 // desktop had repainted the place.
 void expectDesktopWhereTheFormStood(const std::string& name, const RECT& where, COLORREF colour) {
     const DecodedPicture picture(SuiteMachine::logFolder() + L"\\" + fromUtf8(name));
     ASSERT_TRUE(picture.valid());
-    const POINT points[] = {{(where.left + where.right) / 2, (where.top + where.bottom) / 2},
-                            {where.left + 12, where.top + 12},
-                            {where.right - 12, where.bottom - 12}};
-    for (const POINT& at : points)
+    for (const POINT& at : placesOfTheForm(where))
         EXPECT_TRUE(similarColour(picture.pixel(at.x, at.y), colour))
             << "at " << at.x << "," << at.y << ": " << std::hex << picture.pixel(at.x, at.y);
 }
@@ -248,6 +269,7 @@ TEST_F(ScreenshotTest, ThePictureShowsTheDesktopWithoutTheFormAtTheTimeItsNameSa
     HWND form = waitForForm(app);
     RECT where{};
     GetWindowRect(form, &where);
+    waitUntilTheFormCoversTheDesktop(where, {SolidDesktop::kColour});
     const SYSTEMTIME before = localTimeNow();
     EXPECT_EQ(takeScreenshot(app, form, false), kTaken);
     const SYSTEMTIME after = localTimeNow();
@@ -285,6 +307,7 @@ TEST_F(ScreenshotTest, ThePictureWaitsForTheDesktopBeneathToFinishItsPaint) {
     HWND form = waitForForm(app);
     RECT where{};
     GetWindowRect(form, &where);
+    waitUntilTheFormCoversTheDesktop(where, {SolidDesktop::kColour, SolidDesktop::kNewColour});
     desktop.beginRepaint(SolidDesktop::kNewColour);
     EXPECT_EQ(takeScreenshot(app, form, false), kTaken);
     const Names saved = pictures();

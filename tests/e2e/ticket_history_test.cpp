@@ -14,7 +14,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/it_ticket/ticket_rules.h"
 #include "harness/browser_routes.h"
 #include "harness/flat_json.h"
 #include "harness/machine.h"
@@ -44,31 +43,19 @@ std::wstring sentPath(const std::wstring& name) { return SuiteMachine::sentFolde
 // ticket folders).
 void sentFile(const std::wstring& name, const std::string& bytes) { writeFileBytes(sentPath(name), bytes); }
 
-std::string webRecord(std::string title, std::string description, std::string priority) {
-    WebTicketFields fields;
-    fields.corpId = "CORP-1001";
-    fields.licenceCode = "TQ4711-2026-ORV";
-    fields.ip = "10.0.0.5";
-    fields.computerName = "DESK-7";
-    fields.userName = "asha";
-    fields.issueTitle = std::move(title);
-    fields.description = std::move(description);
-    fields.priority = std::move(priority);
-    fields.submitTime = "2026-12-10 09:05:03";
-    return webTicketBody(fields);
+// A record as the IT ticket form writes it, written out here byte for byte
+// (not made by the program's own body writers): `description` stands as it
+// does in the file, JSON-escaped by hand.
+std::string webRecord(const std::string& title, const std::string& description, const std::string& priority) {
+    return R"({"CorpId":"CORP-1001","LicNo":"TQ4711-2026-ORV", "Ip":"10.0.0.5","ComputerName":"DESK-7",)"
+           R"("UserName":"asha","IssueTitle":")" + title + R"(","Description":")" + description +
+           R"(","Priority":")" + priority + R"(","Status":"New","TSubmitDateTime":"2026-12-10 09:05:03"})";
 }
 
-std::string lanRecord(std::string title, std::string description, std::string priority) {
-    LanTicketFields fields;
-    fields.licenceCode = "TQ4711-2026-ORV";
-    fields.ip = "10.0.0.5";
-    fields.computerName = "DESK-7";
-    fields.userName = "asha";
-    fields.issueTitle = std::move(title);
-    fields.description = std::move(description);
-    fields.priority = std::move(priority);
-    fields.submitTime = "2026-12-10 09:05:03";
-    return lanTicketBody(fields);
+std::string lanRecord(const std::string& title, const std::string& description, const std::string& priority) {
+    return R"({"LicenseNo":"TQ4711-2026-ORV","Ip":"10.0.0.5","ComputerName":"DESK-7","UserName":"asha",)"
+           R"("IssueTitle":")" + title + R"(","Description":")" + description + R"(","Priority":")" + priority +
+           R"(","Status":"New","HasScreenShot":"NO","ScreenShotPath":"NA","TSubmitDateTime":"2026-12-10 09:05:03"})";
 }
 
 // Both kinds of record, with the GUIDs their deliveries wrote, and files
@@ -88,7 +75,7 @@ void layOutRecords() {
         .ticketIni(L"LAN", L"9", L"l1")
         .ticketIni(L"WEB", L"wt7", L"o7")
         .ticketIni(L"LAN", L"417", L"o417");
-    sentFile(L"W_wt1001.txt", webRecord("Software Issue", "Mail: fails, \"always\"", "1"));
+    sentFile(L"W_wt1001.txt", webRecord("Software Issue", R"(Mail: fails, \"always\")", "1"));
     // Records as older versions wrote them, by hand: code page 1252, the
     // description's backslashes doubled and nothing else escaped.
     sentFile(L"W_wt7.txt",
@@ -110,7 +97,7 @@ void layOutRecords() {
     sentFile(L"readme.txt", "{}");
     sentFile(L"Lx", "{}");
 
-    sentFile(L"L_lt-1001.txt", lanRecord("Hardware Issue", "Fan, loud: \"very\"", "2"));
+    sentFile(L"L_lt-1001.txt", lanRecord("Hardware Issue", R"(Fan, loud: \"very\")", "2"));
     sentFile(L"L_417.txt",
              "{\"LicenseNo\":\"K\",\"Ip\":\"1\",\"ComputerName\":\"C\",\"UserName\":\"U\",\"IssueTitle\":\"Network Issue\","
              "\"Description\":\"D\xfcsseldorf link at \\\\\\\\srv\\\\x\",\"Priority\":\"0\",\"Status\":\"New\",\"HasScreenShot\":\"NO\","

@@ -17,8 +17,28 @@ void check(bool ok, const std::string& what) {
     if (!ok) throw std::runtime_error("machine set-up failed: " + what + " (error " + std::to_string(GetLastError()) + ")");
 }
 
+// Where each source lives, written out here as the administrator's guide
+// lists the keys (section 2.1), not taken from the program's own table: a
+// program that reads a key the guide does not name finds nothing the tests
+// wrote. The Windows key is the system's own and is never written.
+struct SuiteKey {
+    HKEY root;
+    const wchar_t* path;
+};
+
+SuiteKey suiteKeyOf(RegistrySource source) {
+    switch (source) {
+    case RegistrySource::SuiteConfig: return {HKEY_LOCAL_MACHINE, L"SOFTWARE\\Kelvane\\Orvantis\\Config"};
+    case RegistrySource::SuiteConfig32: return {HKEY_LOCAL_MACHINE, L"SOFTWARE\\Wow6432Node\\Kelvane\\Orvantis\\Config"};
+    case RegistrySource::LegacyUser:
+        return {HKEY_CURRENT_USER, L"SOFTWARE\\VB and VBA Program Settings\\ZORVEXGUARD\\Config"};
+    case RegistrySource::OperatingSystem: break;
+    }
+    throw std::runtime_error("machine set-up failed: the tests write no value into the Windows key");
+}
+
 HKEY createKey(RegistrySource source) {
-    const RegistryKeyPath where = registryKeyPathOf(source);
+    const SuiteKey where = suiteKeyOf(source);
     HKEY key = nullptr;
     const LONG status = RegCreateKeyExW(where.root, where.path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
     check(status == ERROR_SUCCESS, "create key " + toUtf8(where.path));
@@ -142,7 +162,7 @@ SuiteMachine& SuiteMachine::setDword(RegistrySource source, const std::wstring& 
 }
 
 SuiteMachine& SuiteMachine::remove(RegistrySource source, const std::wstring& name) {
-    const RegistryKeyPath where = registryKeyPathOf(source);
+    const SuiteKey where = suiteKeyOf(source);
     RegDeleteKeyValueW(where.root, where.path, name.c_str());
     return *this;
 }

@@ -1,5 +1,5 @@
 // A picture file decoded by GDI+, for tests that look at what a screenshot
-// holds.
+// holds, and the screen's own pixels to compare it with.
 #pragma once
 
 #include <windows.h>
@@ -33,5 +33,9 @@ private:
 // Whether two colours agree within what JPEG compression changes (each
 // channel within 40).
 bool similarColour(COLORREF a, COLORREF b);
+
+// The colour the screen shows at a point (screen coordinates), whichever
+// window stands there.
+COLORREF screenPixel(int x, int y);
 
 }  // namespace tiqora::test

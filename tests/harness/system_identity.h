@@ -1,7 +1,7 @@
 // Who this machine is, asked of the system directly, so that a test's
 // expectation does not come from the program's own helpers: the host name
 // (Winsock), the logon user name, the adapter table's address beside its
-// gateway, and the local time around an event.
+// gateway, the name of Windows, and the local time around an event.
 #pragma once
 
 #include <windows.h>
@@ -16,8 +16,12 @@ std::string systemHostName();
 std::wstring systemUserName();
 // From GetAdaptersInfo: the first address (not 0.0.0.0) of the first adapter
 // whose gateway (not 0.0.0.0) is in the same network (the text before the
-// last "." agrees); empty when there is none.
+// last "." agrees). Throws std::runtime_error when there is none, so that a
+// test expecting the machine's address fails rather than checks nothing.
 std::string systemMachineIp();
+// ProductName of HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion, read
+// with RegGetValueW; empty when it cannot be read.
+std::wstring systemOsName();
 
 SYSTEMTIME localTimeNow();
 // Whether `text` is a local time "YYYY-MM-DD hh:mm:ss" that lies between

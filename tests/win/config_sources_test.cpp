@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "harness/machine.h"
+#include "harness/system_identity.h"
 #include "win/wide_text.h"
 
 namespace tiqora {
@@ -134,9 +135,12 @@ TEST(RegistryReaders, EachReaderHasItsOwnOrder) {
     EXPECT_EQ(readRegistryString(registry_order::kRequestForm, L"InstallationUserName"), L"");
     EXPECT_EQ(readRegistryString(registry_order::kCorporateId, L"CorporateID"), L"CORP-32");
     EXPECT_EQ(readRegistryString(registry_order::kTicketFormLicence, L"CorporateID"), L"");
-    // The operating-system key comes before the legacy key.
-    EXPECT_NE(readRegistryString(registry_order::kOperatingSystemName, L"ProductName"), L"Legacy OS");
-    EXPECT_FALSE(readRegistryString(registry_order::kOperatingSystemName, L"ProductName").empty());
+    // The Windows key comes before the legacy key: the name is the one
+    // Windows holds.
+    const std::wstring windowsName = test::systemOsName();
+    ASSERT_FALSE(windowsName.empty());
+    EXPECT_EQ(readRegistryString(registry_order::kOperatingSystemName, L"ProductName"), windowsName);
+    EXPECT_EQ(readRegistryString(RegistrySource::OperatingSystem, L"ProductName"), windowsName);
 }
 
 TEST(RegistryReaders, BufferSizeDecidesWhatFitsAndOtherTypesAreMissing) {

@@ -225,7 +225,7 @@ TEST(DialogBase, TheOwnerIsDisabledWhileTheDialogRuns) {
         ownerEnabledDuring = IsWindowEnabled(owner);
         d.EndDialog(1);
     };
-    dialog.DoModal(owner);
+    EXPECT_EQ(dialog.DoModal(owner), 1);  // the dialog opened and ran its initialisation
     EXPECT_FALSE(ownerEnabledDuring);
     EXPECT_TRUE(IsWindowEnabled(owner));
     DestroyWindow(owner);
@@ -248,7 +248,7 @@ TEST(DialogBase, ControlMessagesAreReflectedToTheirObjects) {
         drawAnswer = SendMessageW(d.hwnd(), WM_DRAWITEM, IDC_TEST_OWNERDRAW, reinterpret_cast<LPARAM>(&draw));
         PostMessageW(d.hwnd(), kProbe, 0, 0);
     };
-    dialog.DoModal();
+    EXPECT_EQ(dialog.DoModal(), 0);  // ended by the probe: the messages were sent
     EXPECT_EQ(colourAnswer, reinterpret_cast<LRESULT>(dialog.label.brush));
     EXPECT_EQ(notifyAnswer, 4711);
     EXPECT_EQ(drawAnswer, TRUE);

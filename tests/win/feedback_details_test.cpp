@@ -5,6 +5,7 @@
 
 #include "features/feedback/feedback_details.h"
 #include "harness/machine.h"
+#include "harness/system_identity.h"
 #include "harness/test_paths.h"
 #include "win/config_sources.h"
 #include "win/feedback_log.h"
@@ -49,7 +50,7 @@ TEST(FeedbackDetails, EachValueFromItsFirstSourceWithoutTrailingWhiteSpace) {
         .set(RegistrySource::LegacyUser, L"ProductName", L"Legacy OS");
 
     const CustomerDetails details = readFeedbackDetails();
-    const std::wstring os = readRegistryString(RegistrySource::OperatingSystem, L"ProductName").value_or(L"");
+    const std::wstring os = test::systemOsName();
     ASSERT_FALSE(os.empty());
     EXPECT_EQ(details.licenceCode, L"TQ-1");
     EXPECT_EQ(details.expiryDate, L"31/12/2027");

@@ -66,9 +66,13 @@ public:
     CColorStaticST banner;
     CSortListCtrl list;
     std::vector<WPARAM> notices;
+    bool bodyRan = false;
 
+    // Runs the dialog; a dialog that never opened, or ended before the body
+    // ran, fails the test (its body's checks would otherwise never be made).
     void run() {
-        DoModal();
+        const INT_PTR result = DoModal();
+        EXPECT_TRUE(bodyRan) << "the test's body never ran: the dialog ended with " << result;
         if (!failure.empty()) ADD_FAILURE() << failure;
     }
 
@@ -84,6 +88,7 @@ protected:
     }
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override {
         if (message == kRunBody) {
+            bodyRan = true;
             try {
                 body(*this);
             } catch (const std::exception& error) {
