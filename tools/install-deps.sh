@@ -23,6 +23,7 @@ PACKAGES=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine64
   xvfb xauth
+  fonts-dejavu-core   # the dialogs' font under Wine: the layout test's sizes are measured in it
   dpkg-dev
   hyperfine
   python3

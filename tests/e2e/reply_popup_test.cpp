@@ -337,7 +337,9 @@ TEST_F(ReplyPopupTest, ThePageAddressComesWholeFromTheArgumentsAndTheSettings) {
             ASSERT_EQ(pages.size(), 1u) << SuiteMachine::ticketLog();
             EXPECT_EQ(argumentsOf(pages[0].commandLine).back(), c.address);
         }
-        if (!c.logLine.empty()) EXPECT_EQ(ticketLogLineCount(c.logLine), 1u) << SuiteMachine::ticketLog();
+        if (!c.logLine.empty()) {
+            EXPECT_EQ(ticketLogLineCount(c.logLine), 1u) << SuiteMachine::ticketLog();
+        }
     }
 }
 
