@@ -5,7 +5,9 @@
 # The prefix lives in BUILD_DIR/wine/prefix. --fresh makes a new one (the
 # tests do, once per run); otherwise an existing prefix is reused. Without a
 # usable DISPLAY (or with TIQORA_HEADLESS=1) an Xvfb server is started, of the
-# size TIQORA_SCREEN gives (default 1280x800x24).
+# size TIQORA_SCREEN gives (default 1280x800x24), on a display it chooses;
+# when it does not start, wine_machine_start says why and returns 1 (the
+# callers run under "set -e" and stop there).
 # Wine's own output goes to files in BUILD_DIR/wine/, never to pipes: its
 # helper processes would keep a pipe open.
 
@@ -24,13 +26,30 @@ wine_machine_start() {
   WINE_MACHINE_XVFB_PID=
 
   if [ -z "${DISPLAY:-}" ] || [ "${TIQORA_HEADLESS:-0}" = 1 ]; then
-    local n=91
-    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 "${TIQORA_SCREEN:-1280x800x24}" -nolisten tcp </dev/null >"$WINE_MACHINE_DIR/xvfb.log" 2>&1 &
+    # Xvfb picks a free display itself and writes its number to the pipe once
+    # it accepts connections. A number chosen by looking at /tmp can already
+    # be held through an abstract socket by a server that this file system
+    # does not show (one in a chroot beside the host), and two runs starting
+    # together could choose the same one.
+    local ready=$WINE_MACHINE_DIR/xvfb.display n=
+    rm -f "$ready"
+    mkfifo "$ready"
+    Xvfb -displayfd 3 -screen 0 "${TIQORA_SCREEN:-1280x800x24}" -nolisten tcp \
+      </dev/null >"$WINE_MACHINE_DIR/xvfb.log" 2>&1 3>"$ready" &
     WINE_MACHINE_XVFB_PID=$!
+    # Returns with the number, or at once with nothing when Xvfb ends
+    # without one (its end closes the pipe).
+    read -r -t 30 n <"$ready" || true
+    rm -f "$ready"
+    if ! [[ $n =~ ^[0-9]+$ ]] || ! kill -0 "$WINE_MACHINE_XVFB_PID" 2>/dev/null; then
+      # Every program with a window would end before its first one: stop
+      # here, with Xvfb's own words.
+      wine_machine_log "the X server did not start; Xvfb said ($WINE_MACHINE_DIR/xvfb.log):"
+      sed 's/^/[wine]   /' "$WINE_MACHINE_DIR/xvfb.log" >&2
+      wine_machine_stop
+      return 1
+    fi
     export DISPLAY=":$n"
-    local i
-    for i in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
     wine_machine_log "Xvfb on $DISPLAY"
   fi
 

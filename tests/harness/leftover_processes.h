@@ -1,19 +1,29 @@
 // Every test starts from a machine where none of the program's processes
-// runs: a test that timed out or failed half-way may leave TiqoraDesk.exe
-// (holding the program's mutex), a log writer or a stand-in behind, and the
-// test after it would meet them. A test binary with this file among its
-// sources registers a listener that ends them before each test.
+// runs, and a test that leaves a program running fails: a program left
+// behind holds the program's mutex, its files or a port, and the test after
+// it would meet it. A test binary with this file among its sources registers
+// a listener that, at the end of each test, names and ends every process the
+// test started that still runs (adding a failure to that test), and before
+// each test ends what a test that never reached its end (one that ctest
+// ended at its time-out) left behind, naming that test.
 #pragma once
+
+#include <windows.h>
 
 #include <string>
 #include <vector>
 
 namespace tiqora::test {
 
+// A process the listener ended: its image and id.
+struct EndedProcess {
+    std::wstring image;
+    DWORD pid = 0;
+};
+
 // Ends, and waits for, every process whose image lies in one of `folders`
-// (compared without regard to case), this process excepted. The number
-// ended.
-size_t endProcessesIn(const std::vector<std::wstring>& folders);
+// (compared without regard to case), this process excepted.
+std::vector<EndedProcess> endProcessesIn(const std::vector<std::wstring>& folders);
 
 // The folders whose programs belong to a test: the install folder, the
 // build's binaries and the browser stand-ins' folder.

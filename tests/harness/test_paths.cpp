@@ -17,6 +17,12 @@ std::wstring buildBinFolder() {
 
 std::wstring buildFile(const std::wstring& name) { return buildBinFolder() + L"\\" + name; }
 
+std::wstring tempFile(const std::wstring& name) {
+    wchar_t folder[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    return std::wstring(folder, length > MAX_PATH ? 0 : length) + name;
+}
+
 std::string readFileBytes(const std::wstring& path, bool* ok) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, 0, nullptr);

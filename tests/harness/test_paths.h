@@ -10,6 +10,8 @@ namespace tiqora::test {
 std::wstring buildBinFolder();
 // A file of that folder.
 std::wstring buildFile(const std::wstring& name);
+// A file of the machine's temporary folder (the user's, as GetTempPathW says).
+std::wstring tempFile(const std::wstring& name);
 
 // Reads or writes a whole file as bytes; an empty optional-like flag is
 // reported through `ok` where given.
