@@ -6,8 +6,9 @@ under test); Xvfb is the real one, except where it is made to fail.
 
 The held-display case runs in a network and mount namespace of its own (as
 root, as the tests run): there the displays 0-99 are held through abstract
-sockets alone, with nothing in /tmp, as a server in a chroot beside the host
-holds one. Nothing of it is seen by other X servers on this machine."""
+sockets alone, with nothing in /tmp/.X11-unix, as a server in a chroot beside
+the host holds one. Nothing of it is seen by other X servers on this
+machine."""
 import ctypes
 import os
 import socket
@@ -75,14 +76,17 @@ def x_server_answers(display):
 
 def own_namespaces():
     """A network namespace (abstract sockets are per network namespace) and a
-    mount namespace with an empty /tmp of its own, for this process."""
+    mount namespace with an empty X socket folder of its own, for this
+    process. Only that folder is hidden: the rest of /tmp stays, since the
+    checkout itself may lie there."""
     libc = ctypes.CDLL(None, use_errno=True)
     clone_newns, clone_newnet, ms_rec, ms_private = 0x00020000, 0x40000000, 1 << 14, 1 << 18
     if libc.unshare(clone_newns | clone_newnet) != 0:
         raise OSError(ctypes.get_errno(), "unshare (the tests run as root)")
+    os.makedirs("/tmp/.X11-unix", mode=0o1777, exist_ok=True)
     if libc.mount(b"none", b"/", None, ms_rec | ms_private, None) != 0 or \
-            libc.mount(b"tmpfs", b"/tmp", b"tmpfs", 0, None) != 0:
-        raise OSError(ctypes.get_errno(), "mount of a /tmp of its own")
+            libc.mount(b"tmpfs", b"/tmp/.X11-unix", b"tmpfs", 0, b"mode=1777") != 0:
+        raise OSError(ctypes.get_errno(), "mount of an X socket folder of its own")
 
 
 class WineMachineDisplay(unittest.TestCase):
