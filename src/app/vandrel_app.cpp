@@ -21,7 +21,12 @@ bool registerMainWindowClass() {
 }  // namespace
 
 bool CVandrelApp::InitInstance() {
-    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), 0xFF};
+    // The classes the forms use: the histories' list views and the feedback
+    // form's tooltip (among the Windows 95 classes) and the IT ticket form's
+    // links. Windows' version 6 controls register SysLink only when asked
+    // for it, and a dialog naming a class that is not registered does not
+    // open (Wine registers every class when the library loads).
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_LINK_CLASS};
     InitCommonControlsEx(&controls);
 
     if (!registerMainWindowClass()) return false;
