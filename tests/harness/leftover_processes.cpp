@@ -199,6 +199,16 @@ class LeftoverProcesses : public ::testing::EmptyTestEventListener {
 
 }  // namespace
 
+bool processRunning(const wchar_t* image) {
+    const KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return false;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
+        if (lstrcmpiW(entry.szExeFile, image) == 0) return true;
+    return false;
+}
+
 std::vector<EndedProcess> endProcessesIn(const std::vector<std::wstring>& folders) {
     std::vector<DWORD> pids;
     for (const SeenProcess& process : runningProcesses()) pids.push_back(process.pid);

@@ -21,6 +21,10 @@ struct EndedProcess {
     DWORD pid = 0;
 };
 
+// Whether a process whose file name is `image` (e.g. L"notepad.exe", case
+// ignored) runs.
+bool processRunning(const wchar_t* image);
+
 // Ends, and waits for, every process whose image lies in one of `folders`
 // (compared without regard to case), this process excepted.
 std::vector<EndedProcess> endProcessesIn(const std::vector<std::wstring>& folders);

@@ -4,29 +4,17 @@
 // what a test that never reached its end left is ended at the next test's
 // start, naming both. Read from GoogleTest's own result file of each run.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "harness/leftover_processes.h"
 #include "harness/test_paths.h"
 #include "harness/ui_driver.h"
 
 namespace tiqora {
 namespace {
-
-bool running(const wchar_t* image) {
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return false;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    bool found = false;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
-        found = lstrcmpiW(entry.szExeFile, image) == 0;
-    CloseHandle(snapshot);
-    return found;
-}
 
 std::wstring resultFile() { return test::tempFile(L"leftover_sample.xml"); }
 
@@ -48,13 +36,13 @@ TEST(LeftoverProcesses, ATestThatLeavesAProgramRunningFailsNamingIt) {
     EXPECT_EQ(occurrences(results, "<failure "), 1u) << results;
     EXPECT_NE(results.find("the test left running, and the listener ended: "), std::string::npos) << results;
     EXPECT_NE(results.find("notepad.exe (process "), std::string::npos) << results;
-    EXPECT_FALSE(running(L"notepad.exe"));
+    EXPECT_FALSE(test::processRunning(L"notepad.exe"));
 }
 
 TEST(LeftoverProcesses, WhatATestThatNeverEndedLeftIsEndedAndNamedAtTheNextStart) {
     {
         test::AppProcess stuck(test::buildFile(L"leftover_sample.exe"), sampleArguments(L"StartsAProgramAndNeverEnds"));
-        test::waitUntil([] { return running(L"driver_target.exe"); }, "the sample to start the driver target");
+        test::waitUntil([] { return test::processRunning(L"driver_target.exe"); }, "the sample to start the driver target");
     }  // ended here, as ctest ends a test at its time-out
     DeleteFileW(resultFile().c_str());
     test::AppProcess next(test::buildFile(L"leftover_sample.exe"), sampleArguments(L"Passes"));
@@ -65,7 +53,7 @@ TEST(LeftoverProcesses, WhatATestThatNeverEndedLeftIsEndedAndNamedAtTheNextStart
     EXPECT_NE(results.find("left running by LeftoverSample.StartsAProgramAndNeverEnds, which did not reach its end"),
               std::string::npos)
         << results;
-    EXPECT_FALSE(running(L"driver_target.exe"));
+    EXPECT_FALSE(test::processRunning(L"driver_target.exe"));
 }
 
 }  // namespace

@@ -4,39 +4,27 @@
 // holds the process while it dumps it, and may fail to attach and leave it
 // holding its files.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
+#include "harness/leftover_processes.h"
 #include "harness/test_paths.h"
 #include "harness/ui_driver.h"
 
 namespace tiqora {
 namespace {
 
-bool debuggerRunning() {
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return false;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    bool found = false;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
-        found = lstrcmpiW(entry.szExeFile, L"winedbg.exe") == 0;
-    CloseHandle(snapshot);
-    return found;
-}
-
 TEST(WineMachine, ACrashingProgramEndsWithItsCodeAndNoDebuggerAttaches) {
-    ASSERT_FALSE(debuggerRunning());
+    ASSERT_FALSE(test::processRunning(L"winedbg.exe"));
     bool debugger = false;
     test::AppProcess program(test::buildFile(L"crashing_program.exe"), L"");
     test::waitUntil(
         [&] {
-            debugger = debugger || debuggerRunning();
+            debugger = debugger || test::processRunning(L"winedbg.exe");
             return !program.running();
         },
         "the crashing program to end", 5000);
-    EXPECT_FALSE(debugger || debuggerRunning());
+    EXPECT_FALSE(debugger || test::processRunning(L"winedbg.exe"));
     try {
         program.waitForExit();
         ADD_FAILURE() << "the program ended without a crash";
